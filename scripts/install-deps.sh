@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs, from Debian's archive, everything Pellix needs to build, run and test.
+# Only packages that are missing are installed, so a second run is quick.
+set -euo pipefail
+
+langs="eng kor fra spa jpn deu rus chi-sim chi-tra ces dan nld fin ell hun ita nor pol por swe tur"
+
+pkgs=(
+  # build
+  cmake ninja-build g++ pkg-config clang-format
+  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  libtesseract-dev libleptonica-dev
+  libx11-dev libxi-dev libxext-dev libxrandr-dev libxtst-dev
+  libgif-dev libtiff-dev libturbojpeg0-dev
+  libgtest-dev libgmock-dev
+  # fonts that keep the window's layout (Calibri's metric twin) and a plain sans
+  fonts-crosextra-carlito fonts-dejavu-core
+  # running on a desktop
+  xdg-utils xdg-user-dirs
+  # tests and benchmarks: a private X server, a window manager and X tools
+  xvfb xauth openbox xdotool xclip x11-utils x11-xserver-utils
+  imagemagick libjpeg-turbo-progs scrot tesseract-ocr
+)
+for l in $langs; do pkgs+=("tesseract-ocr-$l"); done
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

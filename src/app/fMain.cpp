@@ -1,0 +1,221 @@
+#include "app/fMain.h"
+
+#include "Version.h"
+#include "app/Fonts.h"
+#include "imageio/mImage.h"
+#include "imageio/mPath.h"
+#include "platform/qt/PictureBox.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace pellix {
+
+namespace {
+
+constexpr int DesignClientWidth = 1058;
+constexpr int DesignClientHeight = 599;
+constexpr int CaptureTimeoutMs = 20000;
+const char* const ImageFileName = "Pellix.JPG";
+const char* const CapturedText = "Done! Captured image is stored in Clipboard.";
+
+QString windowCaption() {
+    return QStringLiteral("Pellix Version %1.%2 for image capture and character recognition")
+        .arg(PELLIX_VERSION_MAJOR)
+        .arg(PELLIX_VERSION_MINOR);
+}
+
+template <typename Control>
+Control* place(Control* control, int left, int top, int width, int height) {
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
+} // namespace
+
+fMain::fMain(Services services, QWidget* parent) : QWidget(parent), m_services(services) {
+    setObjectName(QStringLiteral("fMain"));
+    setWindowTitle(windowCaption());
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/pellix/icon16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/pellix/icon32.png"), QSize(32, 32));
+    setWindowIcon(icon);
+    setFont(calibriFont());
+    resize(DesignClientWidth, DesignClientHeight);
+    createControls();
+    setTabOrder();
+    connectHandlers();
+}
+
+fMain::~fMain() {
+    Form_Unload();
+}
+
+void fMain::createControls() {
+    createImageView();
+    createRecognitionFrame();
+    createCaptureFrame();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    Label1 = place(new QLabel(QStringLiteral("Label1"), this), 16, 504, 193, 73);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont statusFont = calibriFont();
+    statusFont.setUnderline(true);
+    Label1->setFont(statusFont);
+    QPalette blue = Label1->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label1->setPalette(blue);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setWordWrap(true);
+}
+
+void fMain::createImageView() {
+    Picture2 = place(new PictureBox(this), 216, 24, 820, 556);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setFont(msSansSerifFont());
+    Picture2->setFocusPolicy(Qt::StrongFocus);
+
+    Picture1 = place(new PictureBox(Picture2), -8, -16, 787, 355);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFont(msSansSerifFont());
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    Picture1->setAutoSize(true);
+    Picture1->setPicture(QImage(QStringLiteral(":/pellix/startup.jpg")));
+}
+
+void fMain::createRecognitionFrame() {
+    Frame2 = place(new QGroupBox(QStringLiteral("Charater recognition"), this), 16, 256, 185, 241);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    chkDeskewImage = place(new QCheckBox(QStringLiteral("Deskew image"), Frame2), 24, 96, 137, 18);
+    chkDeskewImage->setObjectName(QStringLiteral("chkDeskewImage"));
+    cmdHelp = place(new QPushButton(QStringLiteral("&Help"), Frame2), 24, 192, 137, 33);
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    chkShowResult = place(new QCheckBox(QStringLiteral("Show result"), Frame2), 24, 64, 137, 33);
+    chkShowResult->setObjectName(QStringLiteral("chkShowResult"));
+    Combo1 = place(new QComboBox(Frame2), 24, 32, 137, 26);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(false);
+    Combo1->setMaxVisibleItems(LanguageTable.size());
+    cmdAbout = place(new QPushButton(QStringLiteral("&About"), Frame2), 24, 160, 137, 33);
+    cmdAbout->setObjectName(QStringLiteral("cmdAbout"));
+    cmdRecognize = place(new QPushButton(QStringLiteral("&Recognize"), Frame2), 24, 128, 137, 33);
+    cmdRecognize->setObjectName(QStringLiteral("cmdRecognize"));
+}
+
+void fMain::createCaptureFrame() {
+    Frame1 = place(new QGroupBox(QStringLiteral("Image capture"), this), 16, 16, 185, 233);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    chkControlShift =
+        place(new QCheckBox(QStringLiteral("Use Control+Shift"), Frame1), 24, 24, 137, 25);
+    chkControlShift->setObjectName(QStringLiteral("chkControlShift"));
+    cmdEditImage = place(new QPushButton(QStringLiteral("&Edit Image"), Frame1), 24, 184, 137, 33);
+    cmdEditImage->setObjectName(QStringLiteral("cmdEditImage"));
+    cmdOpenImage = place(new QPushButton(QStringLiteral("&Open Image"), Frame1), 24, 152, 137, 33);
+    cmdOpenImage->setObjectName(QStringLiteral("cmdOpenImage"));
+    const std::array<const char*, 4> captions = {nullptr, "Capture Region", "Capture Desktop",
+                                                 "Capture Window"};
+    for (int index = 3; index >= 1; --index) {
+        const int top = 56 + 32 * (index - 1);
+        cmdCapture[index] =
+            place(new QPushButton(QString::fromLatin1(captions[index]), Frame1), 24, top, 137, 33);
+        cmdCapture[index]->setObjectName(QStringLiteral("cmdCapture_%1").arg(index));
+    }
+}
+
+// Keyboard focus follows the controls' tab indices; frames and labels take no focus.
+void fMain::setTabOrder() {
+    const std::array<QWidget*, 14> order = {
+        cmdCapture[1], cmdCapture[2], cmdCapture[3],   cmdRecognize,  cmdAbout,
+        Picture2,      Picture1,      Combo1,          chkShowResult, cmdOpenImage,
+        cmdEditImage,  cmdHelp,       chkControlShift, chkDeskewImage};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void fMain::connectHandlers() {
+    connect(cmdOpenImage, &QPushButton::clicked, this, [this] { cmdOpenImage_Click(); });
+    connect(cmdEditImage, &QPushButton::clicked, this, [this] { cmdEditImage_Click(); });
+}
+
+void fMain::Form_Load() {
+    Set_ImagePath();
+    chkControlShift->setChecked(false);
+    chkShowResult->setChecked(true);
+    Label1->setText(QString());
+    Timer1->stop();
+    Timer1->setInterval(CaptureTimeoutMs);
+
+    m_LangName = {};
+    m_LangID = {};
+    for (std::size_t k = 0; k < LanguageTable.size(); ++k) {
+        m_LangName[k] = QString::fromLatin1(LanguageTable[k].name);
+        m_LangID[k] = LanguageTable[k].id;
+    }
+    Combo1->clear();
+    for (std::size_t k = 0; k < LanguageTable.size(); ++k) {
+        Combo1->addItem(m_LangName[k]);
+    }
+    Combo1->setCurrentIndex(0);
+
+    Image2FileAndClipboard();
+}
+
+void fMain::Form_Unload() {
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+}
+
+void fMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+// The desktop, else the program's folder; an installed program's folder is not
+// writable, so the home folder stands in for it there.
+void fMain::Set_ImagePath() {
+    const SpecialFolders& folders = m_services.folders;
+    m_ImageFolder = mPath::Get_DesktopFolder(folders);
+    if (m_ImageFolder.isEmpty()) {
+        const QString programFolder = folders.programFolder();
+        m_ImageFolder = mPath::WithSeparator(
+            folders.isWritableFolder(programFolder) ? programFolder : folders.homeFolder());
+    }
+    m_ImagePath = m_ImageFolder + QString::fromLatin1(ImageFileName);
+}
+
+void fMain::Image2FileAndClipboard() {
+    m_services.windowing.doEvents();
+    const QImage picture = Picture1->picture();
+    mImage::Save_Picture(m_services.encoder, picture, m_ImagePath, mImage::PictureFormat::Jpeg, 90,
+                         24, 0);
+    m_services.clipboard.clear();
+    m_services.clipboard.setImage(Picture1->picture());
+    Label1->setText(QString::fromLatin1(CapturedText));
+}
+
+void fMain::Clear_Image() {
+    Picture1->setGeometry(0, 0, Picture2->width() / 2, Picture2->height() / 2);
+    Picture1->clearPicture();
+    m_services.windowing.doEvents();
+}
+
+void fMain::cmdOpenImage_Click() {
+    m_services.shell.openFile(m_ImagePath);
+}
+
+void fMain::cmdEditImage_Click() {
+    m_services.shell.editFile(m_ImagePath);
+}
+
+} // namespace pellix

@@ -1,0 +1,44 @@
+#include "app/fMain.h"
+#include "platform/Error.h"
+#include "platform/imaging/FileImageEncoder.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/QtSpecialFolders.h"
+#include "platform/qt/QtWindowing.h"
+
+#include <QApplication>
+
+namespace {
+
+// A start-up failure is shown with its description and ends the program.
+int reportStartupFailure(pellix::Windowing& windowing, const pellix::Error& error) {
+    QString text = error.description();
+    if (!error.detail().isEmpty()) {
+        text += QStringLiteral("\n\n") + error.detail();
+    }
+    windowing.messageBox(text, pellix::MsgBoxStyle::Critical, QStringLiteral("Pellix"));
+    return 1;
+}
+
+} // namespace
+
+// The program reads no command line: the arguments go to Qt alone.
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pellix"));
+
+    pellix::QtWindowing windowing;
+    pellix::QtClipboard clipboard;
+    pellix::QtShell shell;
+    pellix::QtSpecialFolders folders;
+    pellix::FileImageEncoder encoder;
+
+    pellix::fMain window({windowing, clipboard, shell, folders, encoder});
+    try {
+        window.Form_Load();
+    } catch (const pellix::Error& error) {
+        return reportStartupFailure(windowing, error);
+    }
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,21 @@
+#include "imageio/mPath.h"
+
+#include <QDir>
+
+namespace pellix::mPath {
+
+QString WithSeparator(const QString& folder) {
+    const QChar separator = QDir::separator();
+    return folder.endsWith(separator) ? folder : folder + separator;
+}
+
+QString Get_SpecialFolder(const SpecialFolders& folders, int folderNumber) {
+    const QString path = folders.specialFolder(folderNumber);
+    return path.isEmpty() ? QString() : WithSeparator(path);
+}
+
+QString Get_DesktopFolder(const SpecialFolders& folders) {
+    return Get_SpecialFolder(folders, FolderNumber::Desktop);
+}
+
+} // namespace pellix::mPath

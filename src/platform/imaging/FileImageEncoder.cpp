@@ -1,0 +1,99 @@
+#include "platform/imaging/FileImageEncoder.h"
+
+#include "platform/imaging/EncoderParams.h"
+#include "platform/imaging/GifWriter.h"
+#include "platform/imaging/TiffWriter.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace pellix {
+
+namespace {
+
+constexpr std::int32_t DefaultJpegQuality = 75;
+
+SaveResult failed(int status, QString detail) {
+    return {status, std::move(detail)};
+}
+
+SaveResult writeWithQt(const QImage& image, QIODevice& device, const char* format, int quality) {
+    QImageWriter writer(&device, format);
+    writer.setQuality(quality);
+    if (writer.write(image)) {
+        return {};
+    }
+    if (writer.error() == QImageWriter::DeviceError) {
+        return failed(ImageStatus::Win32Error, writer.errorString());
+    }
+    return failed(ImageStatus::GenericError, writer.errorString());
+}
+
+SaveResult writeJpeg(const QImage& image, QIODevice& device,
+                     const std::vector<EncoderParam>& params) {
+    const std::int32_t quality =
+        findParam(params, EncoderParameter::Quality).value_or(DefaultJpegQuality);
+    if (quality < 0 || quality > 100) {
+        return failed(ImageStatus::InvalidParameter,
+                      QStringLiteral("JPEG quality %1 is outside 0 to 100").arg(quality));
+    }
+    // JPEG has no alpha: flatten to 24-bit colour first.
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull()) {
+        return failed(ImageStatus::OutOfMemory, QStringLiteral("not enough memory"));
+    }
+    return writeWithQt(rgb, device, "jpeg", quality);
+}
+
+SaveResult encode(const QImage& image, QIODevice& device, Encoder encoder,
+                  const std::vector<EncoderParam>& params) {
+    switch (encoder) {
+    case Encoder::Jpeg:
+        return writeJpeg(image, device, params);
+    case Encoder::Png:
+        return writeWithQt(image, device, "png", -1);
+    case Encoder::Gif:
+        return writeGif(image, device);
+    case Encoder::Tiff:
+        return writeTiff(
+            image, device,
+            findParam(params, EncoderParameter::Compression).value_or(TiffCompression::Lzw),
+            findParam(params, EncoderParameter::ColorDepth).value_or(24));
+    case Encoder::None:
+        break;
+    }
+    return failed(ImageStatus::InvalidParameter, QStringLiteral("no encoder chosen"));
+}
+
+} // namespace
+
+SaveResult FileImageEncoder::save(const QImage& image, const QString& path, Encoder encoder,
+                                  const std::vector<EncoderParam>& params) {
+    if (image.isNull()) {
+        return failed(ImageStatus::InvalidParameter, QStringLiteral("there is no image"));
+    }
+    if (encoder == Encoder::None) {
+        return failed(ImageStatus::InvalidParameter, QStringLiteral("no encoder chosen"));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
+    }
+    SaveResult result = encode(image, file, encoder, params);
+    if (result.status != ImageStatus::Ok) {
+        if (file.error() != QFileDevice::NoError) {
+            // Encoders tend to report a failed write vaguely; the file knows why.
+            result =
+                failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
+        }
+        file.cancelWriting();
+        return result;
+    }
+    // commit() flushes, syncs and renames; a full disk shows here at the latest.
+    if (!file.commit()) {
+        return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
+    }
+    return {};
+}
+
+} // namespace pellix

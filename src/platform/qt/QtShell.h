@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+namespace pellix {
+
+class QtShell final : public Shell {
+public:
+    void openFile(const QString& path) override;
+    void editFile(const QString& path) override;
+    void openAddress(const QString& url) override;
+};
+
+} // namespace pellix

@@ -1,0 +1,71 @@
+#include "platform/qt/QtWindowing.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+
+namespace pellix {
+
+namespace {
+
+constexpr double TwipsPerInch = 1440.0;
+
+double twipsPerPixel(double dotsPerInch) {
+    return dotsPerInch > 0 ? TwipsPerInch / dotsPerInch : 15.0;
+}
+
+} // namespace
+
+QtWindowing::QtWindowing() {
+    m_clock.start();
+}
+
+void QtWindowing::messageBox(const QString& text, int style, const QString& title) {
+    const auto icon = style == MsgBoxStyle::Critical      ? QMessageBox::Critical
+                      : style == MsgBoxStyle::Exclamation ? QMessageBox::Warning
+                                                          : QMessageBox::Information;
+    QMessageBox box(icon, title.isEmpty() ? QStringLiteral("Pellix") : title, text,
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+void QtWindowing::beep() {
+    QApplication::beep();
+}
+
+void QtWindowing::doEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtWindowing::waitEvents(double maxSeconds) {
+    if (maxSeconds <= 0) {
+        doEvents();
+        return;
+    }
+    // Sleep on a local loop until the time is up: events run as they arrive and no core spins.
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(maxSeconds * 1000.0 + 0.5), Qt::PreciseTimer, &loop,
+                       &QEventLoop::quit);
+    loop.exec();
+}
+
+double QtWindowing::seconds() const {
+    return static_cast<double>(m_clock.nsecsElapsed()) / 1e9;
+}
+
+// Design values are in pixels at 96 dots per inch; the logical DPI keeps the
+// conversion consistent with the widget geometry Qt reports.
+double QtWindowing::twipsPerPixelX() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return twipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+double QtWindowing::twipsPerPixelY() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return twipsPerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+}
+
+} // namespace pellix

@@ -70,7 +70,7 @@ PrivateXServer::~PrivateXServer() {
 bool runTool(const QString& display, const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setProcessEnvironment(environmentFor(display));
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(program, arguments);
     return process.waitForFinished(StartMilliseconds) &&
            process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;

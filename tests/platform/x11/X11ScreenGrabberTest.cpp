@@ -224,6 +224,24 @@ TEST_F(X11ScreenGrabberNoWm, ClosedActiveWindowIsAnErrorWithoutImage) {
     EXPECT_FALSE(grab.error.isEmpty());
 }
 
+TEST(X11ScreenGrabber, SixteenBitScreenGivesFullRangeColours) {
+    PrivateXServer server(QStringLiteral("320x200x16"));
+    ASSERT_TRUE(server.running());
+    ASSERT_TRUE(testing::runTool(server.display(), QStringLiteral("xsetroot"),
+                                 {QStringLiteral("-solid"), QStringLiteral("#ff00ff")}));
+    X11ScreenGrabber shared({server.display()});
+    X11ScreenGrabber plain({server.display(), PixelTransfer::Plain});
+
+    const GrabResult viaShared = shared.grabDesktop();
+    const GrabResult viaPlain = plain.grabDesktop();
+
+    ASSERT_TRUE(viaShared.ok() && viaPlain.ok());
+    EXPECT_EQ(viaShared.image.size(), QSize(320, 200));
+    EXPECT_EQ(viaShared.image.pixel(0, 0), qRgb(255, 0, 255));
+    EXPECT_EQ(viaShared.image.pixel(319, 199), qRgb(255, 0, 255));
+    EXPECT_TRUE(viaShared.image == viaPlain.image);
+}
+
 TEST(X11ScreenGrabber, UnreachableDisplayIsAnErrorWithoutImage) {
     X11ScreenGrabber grabber({QStringLiteral(":998")});
 

@@ -25,8 +25,8 @@ class MainWindow : public ::testing::Test {
 protected:
     fMain& window() {
         if (!m_window) {
-            m_window = std::make_unique<fMain>(
-                Services{windowing, clipboard, shell, folders, encoder});
+            m_window =
+                std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
         }
         return *m_window;
     }
@@ -102,11 +102,10 @@ TEST_F(MainWindow, EveryControlStandsAtItsDesignPlaceWithItsCaption) {
 
 TEST_F(MainWindow, FocusMovesInTabIndexOrder) {
     fMain& w = window();
-    const QWidget* expected[] = {w.cmdCapture[1], w.cmdCapture[2], w.cmdCapture[3],
-                                 w.cmdRecognize,  w.cmdAbout,      w.Picture2,
-                                 w.Picture1,      w.Combo1,        w.chkShowResult,
-                                 w.cmdOpenImage,  w.cmdEditImage,  w.cmdHelp,
-                                 w.chkControlShift, w.chkDeskewImage};
+    const QWidget* expected[] = {
+        w.cmdCapture[1], w.cmdCapture[2], w.cmdCapture[3],   w.cmdRecognize,  w.cmdAbout,
+        w.Picture2,      w.Picture1,      w.Combo1,          w.chkShowResult, w.cmdOpenImage,
+        w.cmdEditImage,  w.cmdHelp,       w.chkControlShift, w.chkDeskewImage};
     for (std::size_t i = 1; i < std::size(expected); ++i) {
         QWidget* next = expected[i - 1]->nextInFocusChain();
         while (next->focusPolicy() == Qt::NoFocus) {

@@ -36,8 +36,7 @@ void fMain::createScrollController() {
     m_Scroll->setHDisableNoScroll(true);
     m_Scroll->setHMin(3);
     m_Scroll->setHSmallChange(10);
-    connect(
-        Picture2, &PictureBox::resized, this, [this] { Picture2_Resize(); }, Qt::UniqueConnection);
+    connect(Picture2, &PictureBox::resized, this, [this] { Picture2_Resize(); });
 }
 
 // Ranges follow only a picture at least as large as the view port in both

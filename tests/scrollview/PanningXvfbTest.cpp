@@ -1,0 +1,84 @@
+// Real pointer input on a real X server: arrow, page-area and wheel clicks on the
+// view's bars and picture move a large picture by the expected pixels.
+#include "app/ViewTestServices.h"
+#include "app/fMain.h"
+#include "platform/qt/PictureBox.h"
+#include "platform/qt/ScrollWindow.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pellix {
+namespace {
+
+class PanningOnX : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<fMain>(env.services());
+        window->Form_Load();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QImage image(1920, 1080, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        window->Picture1->setPicture(image);
+        window->Image2FileAndClipboard();
+    }
+
+    // Clicks a button at a point of a widget, through the X server.
+    void click(QWidget* widget, QPoint at, int button) {
+        const QPoint inWindow = widget->mapTo(window.get(), at);
+        const QString id = QString::number(window->winId());
+        const int rc =
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("mousemove"), QStringLiteral("--window"), id,
+                               QString::number(inWindow.x()), QString::number(inWindow.y()),
+                               QStringLiteral("click"), QString::number(button)});
+        ASSERT_EQ(rc, 0);
+    }
+
+    bool pictureReaches(QPoint place) {
+        return QTest::qWaitFor([&] { return window->Picture1->pos() == place; }, 5000);
+    }
+
+    QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
+
+    testing::ViewTestServices env;
+    std::unique_ptr<fMain> window;
+};
+
+TEST_F(PanningOnX, ArrowsPagesAndWheel_Should_MoveThePicture) {
+    QScrollBar* v = bar(SB_VERT);
+    QScrollBar* h = bar(SB_HORZ);
+    const int e = v->width();
+
+    click(v, QPoint(e / 2, v->height() - e / 2), 1); // down arrow
+    EXPECT_TRUE(pictureReaches(QPoint(0, -10))) << window->Picture1->y();
+    click(h, QPoint(h->width() - e / 2, e / 2), 1); // right arrow
+    EXPECT_TRUE(pictureReaches(QPoint(-10, -10))) << window->Picture1->x();
+
+    click(v, QPoint(e / 2, v->height() - 2 * e), 1); // track below the thumb
+    EXPECT_TRUE(pictureReaches(QPoint(-10, -118))) << window->Picture1->y();
+
+    const QPoint middle(window->Picture2->width() / 2, window->Picture2->height() / 2);
+    const QPoint overPicture = window->Picture1->mapFrom(window->Picture2, middle);
+    click(window->Picture1, overPicture, 5); // one notch towards the user
+    EXPECT_TRUE(pictureReaches(QPoint(-10, -148))) << window->Picture1->y();
+    click(window->Picture1, window->Picture1->mapFrom(window->Picture2, middle), 4);
+    click(window->Picture1, window->Picture1->mapFrom(window->Picture2, middle), 4);
+    EXPECT_TRUE(pictureReaches(QPoint(-10, -88))) << window->Picture1->y();
+
+    click(h, QPoint(h->width() / 2, e / 2), 5); // the wheel over a bar still scrolls vertically
+    EXPECT_TRUE(pictureReaches(QPoint(-10, -118))) << window->Picture1->y();
+    EXPECT_EQ(h->value(), 10);
+}
+
+} // namespace
+} // namespace pellix
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -5,7 +5,6 @@
 #include "platform/qt/ScrollWindow.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -27,19 +26,15 @@ namespace {
 class fMainView : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(env.dir.isValid());
         window = std::make_unique<fMain>(env.services());
         window->Form_Load();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-
-    // The inner size of the window, as a user's resize would give it.
     void resizeTo(int width, int height) {
         window->resize(width, height);
         EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(width, height); }));
     }
-
     // A capture of the given size arriving in the view.
     void capture(int width, int height) {
         QImage image(width, height, QImage::Format_RGB32);
@@ -47,145 +42,97 @@ protected:
         window->Picture1->setPicture(image);
         window->Image2FileAndClipboard();
     }
-
+    std::array<int, 4> ranges() {
+        cScroll& s = *window->m_Scroll;
+        return {s.VMax(), s.VPage(), s.HMax(), s.HPage()};
+    }
     QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
-    QPoint picturePlace() const { return window->Picture1->pos(); }
-    cScroll& scroll() { return *window->m_Scroll; }
+    QPoint place() const { return window->Picture1->pos(); }
 
     testing::ViewTestServices env;
     std::unique_ptr<fMain> window;
 };
 
-TEST_F(fMainView, StartUp_Should_ShowBothBars_WithTheirShownRange) {
+TEST_F(fMainView, StartUp_Should_ShowBothBars_KeepingTheirShownRange) {
     EXPECT_EQ(window->Picture2->geometry(), QRect(221, 20, 817, 559));
-    EXPECT_TRUE(bar(SB_VERT)->isVisible());
-    EXPECT_TRUE(bar(SB_HORZ)->isVisible());
-    EXPECT_EQ(window->Picture1->size(), QSize(787, 355));
-    // The start-up picture is smaller than the view: the ranges stay as shown.
-    EXPECT_EQ(scroll().VMin(), 0);
-    EXPECT_EQ(scroll().VMax(), 100);
-    EXPECT_EQ(scroll().HMin(), 0);
-    EXPECT_EQ(scroll().HMax(), 100);
-    EXPECT_EQ(scroll().VSmallChange(), 10);
-    EXPECT_EQ(scroll().HSmallChange(), 10);
-    EXPECT_TRUE(scroll().VDisableNoScroll());
-    EXPECT_TRUE(scroll().HDisableNoScroll());
+    EXPECT_TRUE(bar(SB_VERT)->isVisible() && bar(SB_HORZ)->isVisible());
+    // The start-up picture (787 x 355) is smaller than the view: no range is set.
+    EXPECT_EQ(window->m_Scroll->VMin(), 0);
+    EXPECT_EQ(window->m_Scroll->HMin(), 0);
+    EXPECT_EQ(ranges(), (std::array{100, 0, 100, 0}));
 }
 
 TEST_F(fMainView, LargeCapture_Should_PanOverItsWholeRange) {
     capture(1920, 1080);
     EXPECT_EQ(window->Picture1->size(), QSize(1922, 1082));
-    EXPECT_EQ(scroll().VMax(), 1082);
-    EXPECT_EQ(scroll().VPage(), 108);
-    EXPECT_EQ(scroll().HMax(), 1922);
-    EXPECT_EQ(scroll().HPage(), 192);
-
+    EXPECT_EQ(ranges(), (std::array{1082, 108, 1922, 192}));
     QScrollBar* v = bar(SB_VERT);
     QScrollBar* h = bar(SB_HORZ);
     v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(picturePlace(), QPoint(-10, -10)) << "arrows";
-    v->triggerAction(QAbstractSlider::SliderPageStepAdd);
     h->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(picturePlace(), QPoint(-202, -118)) << "page areas";
+    EXPECT_EQ(place(), QPoint(-192, -10));
     v->triggerAction(QAbstractSlider::SliderToMaximum);
     h->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(picturePlace(), QPoint(-1731, -975)) << "to the ends";
     v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(picturePlace(), QPoint(-1731, -975)) << "nothing beyond the end";
-
+    EXPECT_EQ(place(), QPoint(-1731, -975));
     QWheelEvent away(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 120), Qt::NoButton,
                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(window->Picture2, &away);
-    EXPECT_EQ(picturePlace(), QPoint(-1731, -945)) << "wheel";
-
-    h->setSliderDown(true);
-    h->setSliderPosition(600);
-    h->setSliderDown(false);
-    EXPECT_EQ(picturePlace(), QPoint(-600, -945)) << "thumb";
+    EXPECT_EQ(place(), QPoint(-1731, -945));
     v->triggerAction(QAbstractSlider::SliderToMinimum);
-    h->triggerAction(QAbstractSlider::SliderToMinimum);
-    EXPECT_EQ(picturePlace(), QPoint(0, 0));
-}
-
-TEST_F(fMainView, Page_Should_BeATenthRoundedHalfToEven) {
-    for (const auto& [height, page] : {std::pair{1082, 108}, {1085, 108}, {1095, 110}}) {
-        capture(1000, height - 2);
-        EXPECT_EQ(scroll().VMax(), height);
-        EXPECT_EQ(scroll().VPage(), page) << "height " << height;
-    }
+    EXPECT_EQ(place(), QPoint(-1731, 0));
 }
 
 TEST_F(fMainView, Ranges_Should_FollowOnlyAPictureAtLeastAsLargeAsTheView) {
+    for (const auto& [height, page] : {std::pair{1082, 108}, {1085, 108}, {1095, 110}}) {
+        capture(1000, height - 2);
+        EXPECT_EQ(ranges()[1], page) << "a tenth, halves to even: " << height;
+    }
     capture(1920, 1080);
-    const auto ranges = [this] {
-        return std::array{scroll().VMax(), scroll().VPage(), scroll().HMax(), scroll().HPage()};
-    };
-    const auto before = ranges();
-
     capture(600, 1500); // taller but narrower: neither direction changes
-    EXPECT_EQ(ranges(), before);
+    EXPECT_EQ(ranges(), (std::array{1082, 108, 1922, 192}));
     capture(812, 554); // a few pixels short of the view's outer size
-    EXPECT_EQ(ranges(), before);
-
+    EXPECT_EQ(ranges(), (std::array{1082, 108, 1922, 192}));
     capture(815, 557); // with its border exactly the view's outer size
     EXPECT_EQ(ranges(), (std::array{559, 56, 817, 82}));
 }
 
-TEST_F(fMainView, ThumbThenArrow_Should_ContinueFromTheThumb) {
+TEST_F(fMainView, Panning_Should_ContinueFromTheBars_AfterAResetOfThePicture) {
     capture(1920, 1080);
     QScrollBar* v = bar(SB_VERT);
     v->setSliderDown(true);
     v->setSliderPosition(200);
-    EXPECT_EQ(window->Picture1->y(), -200);
     v->setSliderDown(false);
+    EXPECT_EQ(place(), QPoint(0, -200));
     v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(window->Picture1->y(), -210);
-}
+    EXPECT_EQ(place(), QPoint(0, -210));
 
-TEST_F(fMainView, Resize_Should_PutThePictureBack_WhileTheBarsKeepTheirPositions) {
-    capture(1920, 1080);
-    scroll().setHPos(300);
-    scroll().setVPos(200);
     ScrollWindow::of(window->Picture2).sendMessage(WM_HSCROLL, MakeLong(SB_THUMBPOSITION, 300), 0);
-    ScrollWindow::of(window->Picture2).sendMessage(WM_VSCROLL, MakeLong(SB_THUMBPOSITION, 200), 0);
-    ASSERT_EQ(picturePlace(), QPoint(-300, -200));
-
     resizeTo(1100, 650);
-    EXPECT_EQ(picturePlace(), QPoint(0, 0));
-    EXPECT_EQ(scroll().HPos(), 300);
-    EXPECT_EQ(scroll().VPos(), 200);
+    EXPECT_EQ(place(), QPoint(0, 0));
+    EXPECT_EQ(std::pair(window->m_Scroll->HPos(), window->m_Scroll->VPos()), std::pair(300, 210));
     bar(SB_HORZ)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(window->Picture1->x(), -310);
+    EXPECT_EQ(place(), QPoint(-310, 0));
 }
 
 TEST_F(fMainView, Layout_Should_FillTheRoomBesideTheControlColumn) {
-    struct Case {
-        int width, height;
-        QRect view;
-    };
-    const Case cases[] = {
+    const std::tuple<int, int, QRect> cases[] = {
         // The height is the inner height less the two margins: 900 gives 860.
-        {1600, 900, {221, 20, 1359, 860}},
-        {1058, 599, {221, 20, 817, 559}},
-        {241, 300, {221, 20, 0, 260}},
-        {230, 300, {221, 20, 0, 260}}, // too narrow: the view keeps its last place
-        {500, 39, {221, 20, 0, 260}},  // too low: likewise
-        {500, 40, {221, 20, 259, 0}},
+        {1600, 900, {221, 20, 1359, 860}}, {1058, 599, {221, 20, 817, 559}},
+        {241, 300, {221, 20, 0, 260}},     {230, 300, {221, 20, 0, 260}}, // too narrow: kept
+        {500, 39, {221, 20, 0, 260}},      {500, 40, {221, 20, 259, 0}},  // too low: kept
     };
-    const QList<QWidget*> column = {window->Frame1, window->Frame2, window->Label1, window->cmdHelp,
-                                    window->cmdCapture[1]};
-    QList<QRect> design;
-    for (QWidget* w : column) {
-        design << w->geometry();
-    }
-    for (const Case& c : cases) {
+    const std::array<QWidget*, 4> column = {window->Frame1, window->Frame2, window->Label1,
+                                            window->cmdCapture[1]};
+    const std::array<QRect, 4> design = {column[0]->geometry(), column[1]->geometry(),
+                                         column[2]->geometry(), column[3]->geometry()};
+    for (const auto& [width, height, view] : cases) {
         window->Picture1->move(-40, -40);
-        resizeTo(c.width, c.height);
-        EXPECT_EQ(window->Picture2->geometry(), c.view) << c.width << "x" << c.height;
-        EXPECT_EQ(picturePlace(), QPoint(0, 0)) << c.width << "x" << c.height;
-        for (int i = 0; i < column.size(); ++i) {
-            EXPECT_EQ(column[i]->geometry(), design[i]) << column[i]->objectName().toStdString();
+        resizeTo(width, height);
+        EXPECT_EQ(window->Picture2->geometry(), view) << width << "x" << height;
+        EXPECT_EQ(place(), QPoint(0, 0)) << width << "x" << height;
+        for (std::size_t i = 0; i < column.size(); ++i) {
+            EXPECT_EQ(column[i]->geometry(), design[i]);
         }
     }
 }
@@ -195,11 +142,10 @@ TEST_F(fMainView, Minimized_Should_MoveNothing_UntilRestored) {
     window->Picture1->move(-40, -40);
     resizeTo(1600, 900);
     EXPECT_EQ(window->Picture2->geometry(), QRect(221, 20, 817, 559));
-    EXPECT_EQ(picturePlace(), QPoint(-40, -40));
-
+    EXPECT_EQ(place(), QPoint(-40, -40));
     window->setWindowState(Qt::WindowNoState);
     EXPECT_EQ(window->Picture2->geometry(), QRect(221, 20, 1359, 860));
-    EXPECT_EQ(picturePlace(), QPoint(0, 0));
+    EXPECT_EQ(place(), QPoint(0, 0));
 }
 
 TEST_F(fMainView, Unload_Should_DetachTheController) {

@@ -48,30 +48,21 @@ protected:
     std::unique_ptr<fMain> window;
 };
 
-TEST_F(PanningOnX, ArrowsPagesAndWheel_Should_MoveThePicture) {
+TEST_F(PanningOnX, ArrowAndWheelClicks_Should_MoveThePicture) {
     QScrollBar* v = bar(SB_VERT);
     QScrollBar* h = bar(SB_HORZ);
     const int e = v->width();
-
     click(v, QPoint(e / 2, v->height() - e / 2), 1); // down arrow
     EXPECT_TRUE(pictureReaches(QPoint(0, -10))) << window->Picture1->y();
     click(h, QPoint(h->width() - e / 2, e / 2), 1); // right arrow
     EXPECT_TRUE(pictureReaches(QPoint(-10, -10))) << window->Picture1->x();
 
-    click(v, QPoint(e / 2, v->height() - 2 * e), 1); // track below the thumb
-    EXPECT_TRUE(pictureReaches(QPoint(-10, -118))) << window->Picture1->y();
-
+    // Over the picture, the wheel reaches the view: one notch is three lines of 10.
     const QPoint middle(window->Picture2->width() / 2, window->Picture2->height() / 2);
-    const QPoint overPicture = window->Picture1->mapFrom(window->Picture2, middle);
-    click(window->Picture1, overPicture, 5); // one notch towards the user
-    EXPECT_TRUE(pictureReaches(QPoint(-10, -148))) << window->Picture1->y();
+    click(window->Picture1, window->Picture1->mapFrom(window->Picture2, middle), 5);
+    EXPECT_TRUE(pictureReaches(QPoint(-10, -40))) << window->Picture1->y();
     click(window->Picture1, window->Picture1->mapFrom(window->Picture2, middle), 4);
-    click(window->Picture1, window->Picture1->mapFrom(window->Picture2, middle), 4);
-    EXPECT_TRUE(pictureReaches(QPoint(-10, -88))) << window->Picture1->y();
-
-    click(h, QPoint(h->width() / 2, e / 2), 5); // the wheel over a bar still scrolls vertically
-    EXPECT_TRUE(pictureReaches(QPoint(-10, -118))) << window->Picture1->y();
-    EXPECT_EQ(h->value(), 10);
+    EXPECT_TRUE(pictureReaches(QPoint(-10, -10))) << window->Picture1->y();
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Real pointer input on a real X server: arrow, page-area and wheel clicks on the
+// Real pointer input on a real X server: arrow clicks, wheel turns and a thumb drag on the
 // view's bars and picture move a large picture by the expected pixels.
 #include "app/ViewTestServices.h"
 #include "app/fMain.h"
@@ -48,7 +48,7 @@ protected:
     std::unique_ptr<fMain> window;
 };
 
-TEST_F(PanningOnX, ArrowAndWheelClicks_Should_MoveThePicture) {
+TEST_F(PanningOnX, ArrowsWheelAndThumb_Should_MoveThePicture) {
     QScrollBar* v = bar(SB_VERT);
     QScrollBar* h = bar(SB_HORZ);
     const int e = v->width();
@@ -63,6 +63,21 @@ TEST_F(PanningOnX, ArrowAndWheelClicks_Should_MoveThePicture) {
     EXPECT_TRUE(pictureReaches(QPoint(-10, -40))) << window->Picture1->y();
     click(window->Picture1, window->Picture1->mapFrom(window->Picture2, middle), 4);
     EXPECT_TRUE(pictureReaches(QPoint(-10, -10))) << window->Picture1->y();
+
+    // Dragging the thumb down the track: the picture follows the bar's position.
+    const int track = v->height() - 2 * e;
+    const int thumb = e + track * 108 / 1082 / 2 + 1;
+    const QPoint from = v->mapTo(window.get(), QPoint(e / 2, thumb));
+    const QString id = QString::number(window->winId());
+    QProcess::execute(
+        QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QStringLiteral("--window"), id, QString::number(from.x()),
+         QString::number(from.y()), QStringLiteral("mousedown"), QStringLiteral("1"),
+         QStringLiteral("mousemove"), QStringLiteral("--window"), id, QString::number(from.x()),
+         QString::number(from.y() + track / 2), QStringLiteral("mouseup"), QStringLiteral("1")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !v->isSliderDown() && v->value() > 300; }, 5000))
+        << v->value();
+    EXPECT_EQ(window->Picture1->y(), -v->value());
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 // How long one scroll action takes from message to repainted view, for a
 // 1920 x 1080 capture: the thumb swept over the whole range, then line steps.
 // Prints milliseconds per message; run with QT_QPA_PLATFORM=offscreen or on X.
-#include "app/ViewTestServices.h"
 #include "app/fMain.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeImageEncoder.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSpecialFolders.h"
 #include "platform/qt/PictureBox.h"
+#include "platform/qt/QtWindowing.h"
 #include "platform/qt/ScrollWindow.h"
 
 #include <QApplication>
@@ -27,8 +31,12 @@ double millisecondsPer(int count, const std::function<void(int)>& action) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    pellix::testing::ViewTestServices env;
-    pellix::fMain window(env.services());
+    pellix::QtWindowing windowing;
+    pellix::fakes::FakeClipboard clipboard;
+    pellix::fakes::FakeShell shell;
+    pellix::fakes::FakeSpecialFolders folders;
+    pellix::fakes::FakeImageEncoder encoder;
+    pellix::fMain window({windowing, clipboard, shell, folders, encoder});
     window.Form_Load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {

@@ -1,8 +1,12 @@
 // The help command, the help document beside the program, and the About box.
-#include "ViewTestServices.h"
 #include "app/Help.h"
 #include "app/fAbout.h"
 #include "app/fMain.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeImageEncoder.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSpecialFolders.h"
+#include "fakes/FakeWindowing.h"
 #include "platform/qt/PictureBox.h"
 
 #include <QApplication>
@@ -30,7 +34,7 @@ QList<fAbout*> openAboutBoxes() {
 class HelpAbout : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<fMain>(env.services());
+        window = std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
         window->Form_Load();
         window->show();
     }
@@ -41,7 +45,11 @@ protected:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    testing::ViewTestServices env;
+    fakes::FakeWindowing windowing;
+    fakes::FakeClipboard clipboard;
+    fakes::FakeShell shell;
+    fakes::FakeSpecialFolders folders;
+    fakes::FakeImageEncoder encoder;
     std::unique_ptr<fMain> window;
 };
 
@@ -53,9 +61,9 @@ TEST(HelpFilePath, Should_AppendTheFixedNameToTheProgramFolder) {
 }
 
 TEST_F(HelpAbout, Help_Should_OpenTheDocumentBesideTheProgram) {
-    env.folders.programPath = QStringLiteral("/usr/local/bin");
+    folders.program = QStringLiteral("/usr/local/bin");
     window->cmdHelp->click();
-    EXPECT_EQ(env.shell.calls, QStringList{QStringLiteral("open /usr/local/bin/Pellix_Help.pdf")});
+    EXPECT_EQ(shell.calls, std::vector{QStringLiteral("open /usr/local/bin/Pellix_Help.pdf")});
 }
 
 // The build renders the help document next to the program it belongs to.
@@ -86,7 +94,7 @@ TEST_F(HelpAbout, AboutBox_Should_ShowProductVersionAndMailLink) {
               QStringLiteral("The Pellix maintainers (%1)").arg(box->mailToTag()));
 
     QTest::mouseClick(box->lblMailTo, Qt::LeftButton);
-    EXPECT_EQ(env.shell.calls, QStringList{QStringLiteral("address mailto:pellix@example.org")});
+    EXPECT_EQ(shell.calls, std::vector{QStringLiteral("address mailto:pellix@example.org")});
 }
 
 TEST(AppVersion, Should_BeMajorDotMinorInPlainDecimal) {
@@ -135,9 +143,3 @@ TEST_F(HelpAbout, ZZ_Program_Should_RunUntilTheAboutBoxClosesToo) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,6 +1,10 @@
 // The main window's image view: scroll ranges, panning and layout.
-#include "ViewTestServices.h"
 #include "app/fMain.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeImageEncoder.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSpecialFolders.h"
+#include "fakes/FakeWindowing.h"
 #include "platform/qt/PictureBox.h"
 #include "platform/qt/ScrollWindow.h"
 
@@ -26,7 +30,7 @@ namespace {
 class fMainView : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<fMain>(env.services());
+        window = std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
         window->Form_Load();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -49,7 +53,11 @@ protected:
     QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
     QPoint place() const { return window->Picture1->pos(); }
 
-    testing::ViewTestServices env;
+    fakes::FakeWindowing windowing;
+    fakes::FakeClipboard clipboard;
+    fakes::FakeShell shell;
+    fakes::FakeSpecialFolders folders;
+    fakes::FakeImageEncoder encoder;
     std::unique_ptr<fMain> window;
 };
 
@@ -157,9 +165,3 @@ TEST_F(fMainView, Unload_Should_DetachTheController) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

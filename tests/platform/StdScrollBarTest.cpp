@@ -109,9 +109,3 @@ TEST(ScrollWindow, ShownBars_Should_LieAlongTheRightAndBottomEdges) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,8 +1,12 @@
 // Real pointer input on a real X server: arrow clicks, wheel turns and a thumb drag on the
 // view's bars and picture move a large picture by the expected pixels.
-#include "app/ViewTestServices.h"
 #include "app/fMain.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeImageEncoder.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSpecialFolders.h"
 #include "platform/qt/PictureBox.h"
+#include "platform/qt/QtWindowing.h"
 #include "platform/qt/ScrollWindow.h"
 
 #include <QApplication>
@@ -16,7 +20,7 @@ namespace {
 class PanningOnX : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<fMain>(env.services());
+        window = std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
         window->Form_Load();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -44,7 +48,11 @@ protected:
 
     QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
 
-    testing::ViewTestServices env;
+    QtWindowing windowing; // real event passes, as the program has them
+    fakes::FakeClipboard clipboard;
+    fakes::FakeShell shell;
+    fakes::FakeSpecialFolders folders;
+    fakes::FakeImageEncoder encoder;
     std::unique_ptr<fMain> window;
 };
 
@@ -82,9 +90,3 @@ TEST_F(PanningOnX, ArrowsWheelAndThumb_Should_MoveThePicture) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

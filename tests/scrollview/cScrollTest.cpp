@@ -244,9 +244,3 @@ TEST_F(cScrollTest, BarActionsAndWheel_Should_ArriveAsMessages) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,6 +4,7 @@
 #include "platform/imaging/GifWriter.h"
 #include "platform/imaging/TiffWriter.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -65,6 +66,20 @@ SaveResult encode(const QImage& image, QIODevice& device, Encoder encoder,
     return failed(ImageStatus::InvalidParameter, QStringLiteral("no encoder chosen"));
 }
 
+// A short write is not an error to QSaveFile (commit() still succeeds on a full
+// disk), so write until everything is out or the system refuses with a reason.
+bool writeAll(QSaveFile& file, const QByteArray& bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
 } // namespace
 
 SaveResult FileImageEncoder::save(const QImage& image, const QString& path, Encoder encoder,
@@ -79,17 +94,21 @@ SaveResult FileImageEncoder::save(const QImage& image, const QString& path, Enco
     if (!file.open(QIODevice::WriteOnly)) {
         return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
     }
-    SaveResult result = encode(image, file, encoder, params);
+    // Encode in memory, then write once: encoders report a failed write vaguely,
+    // a single write of the whole file reports exactly what the system said.
+    QBuffer encoded;
+    encoded.open(QIODevice::ReadWrite);
+    const SaveResult result = encode(image, encoded, encoder, params);
     if (result.status != ImageStatus::Ok) {
-        if (file.error() != QFileDevice::NoError) {
-            // Encoders tend to report a failed write vaguely; the file knows why.
-            result =
-                failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
-        }
         file.cancelWriting();
         return result;
     }
-    // commit() flushes, syncs and renames; a full disk shows here at the latest.
+    if (!writeAll(file, encoded.data())) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + reason);
+    }
+    // commit() flushes, syncs and renames over the old file.
     if (!file.commit()) {
         return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
     }

@@ -61,8 +61,9 @@ cScroll::~cScroll() {
     UnSubClass();
 }
 
+// An instance serves one window for its whole life; a second window is refused.
 void cScroll::SubClass(QWidget* hWnd) {
-    if (!IsWindow(hWnd) || GetProp(hWnd, PropName) != 0) {
+    if (m_hWnd || !IsWindow(hWnd) || GetProp(hWnd, PropName) != 0) {
         return;
     }
     // The property goes on first, so the procedure always finds its instance.

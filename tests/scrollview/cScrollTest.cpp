@@ -177,6 +177,9 @@ TEST_F(cScrollTest, SubClassTwice_Should_ChangeNothing_AndDestructionDetaches) {
     const quintptr first = GetProp(&window, "nvStdScroll");
     ASSERT_NE(first, 0u);
     scroll->SubClass(&window);
+    QWidget second;
+    scroll->SubClass(&second);
+    EXPECT_EQ(GetProp(&second, "nvStdScroll"), 0u) << "one window per instance";
     std::shared_ptr<cScroll> other = makeScroll();
     other->SubClass(&window);
     other->setVScroll(true);

@@ -144,6 +144,8 @@ void fMain::setTabOrder() {
 void fMain::connectHandlers() {
     connect(cmdOpenImage, &QPushButton::clicked, this, [this] { cmdOpenImage_Click(); });
     connect(cmdEditImage, &QPushButton::clicked, this, [this] { cmdEditImage_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
 }
 
 void fMain::Form_Load() {
@@ -153,6 +155,7 @@ void fMain::Form_Load() {
     Label1->setText(QString());
     Timer1->stop();
     Timer1->setInterval(CaptureTimeoutMs);
+    createScrollController();
 
     m_LangName = {};
     m_LangID = {};
@@ -174,6 +177,7 @@ void fMain::Form_Unload() {
         return;
     }
     m_unloaded = true;
+    m_Scroll.reset();
 }
 
 void fMain::closeEvent(QCloseEvent* event) {
@@ -195,6 +199,7 @@ void fMain::Set_ImagePath() {
 }
 
 void fMain::Image2FileAndClipboard() {
+    Picture2_Resize();
     m_services.windowing.doEvents();
     const QImage picture = Picture1->picture();
     mImage::Save_Picture(m_services.encoder, picture, m_ImagePath, mImage::PictureFormat::Jpeg, 90,

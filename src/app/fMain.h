@@ -2,12 +2,15 @@
 
 #include "app/LanguageTable.h"
 #include "app/Services.h"
+#include "scrollview/cScroll.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -19,6 +22,7 @@ class QTimer;
 namespace pellix {
 
 class PictureBox;
+class fAbout;
 
 // The main window: the capture and recognition controls, the status line and the
 // image view. Constructing it lays out the controls at their design values;
@@ -33,6 +37,9 @@ public:
 
     // Public methods, in this order, as other windows and the keyboard hook call them.
     Q_INVOKABLE void Image2FileAndClipboard();
+
+    // Fits the scroll ranges of the image view to the picture.
+    void Picture2_Resize();
 
     // Controls, named as in the form.
     PictureBox* Picture2 = nullptr;
@@ -58,9 +65,12 @@ public:
     std::int16_t m_CaptureType = 0;
     QString m_ImageFolder;
     QString m_ImagePath;
+    std::shared_ptr<cScroll> m_Scroll;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createControls();
@@ -76,8 +86,18 @@ private:
     void cmdOpenImage_Click();
     void cmdEditImage_Click();
 
+    void createScrollController();
+    void m_Scroll_HChange(std::int32_t nCurPos);
+    void m_Scroll_HScroll(std::int32_t nCurPos);
+    void m_Scroll_VChange(std::int32_t nCurPos);
+    void m_Scroll_VScroll(std::int32_t nCurPos);
+    void Form_Resize();
+    void cmdHelp_Click();
+    void cmdAbout_Click();
+
     Services m_services;
     bool m_unloaded = false;
+    QPointer<fAbout> m_fAbout; // open while the user keeps it open, even after fMain closes
 };
 
 } // namespace pellix

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "app/Fonts.h"
+#include "capture/mKbHook.h"
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
 #include "platform/qt/PictureBox.h"
@@ -144,12 +145,14 @@ void fMain::setTabOrder() {
 void fMain::connectHandlers() {
     connect(cmdOpenImage, &QPushButton::clicked, this, [this] { cmdOpenImage_Click(); });
     connect(cmdEditImage, &QPushButton::clicked, this, [this] { cmdEditImage_Click(); });
+    connectCaptureHandlers();
 }
 
 void fMain::Form_Load() {
     Set_ImagePath();
     chkControlShift->setChecked(false);
     chkShowResult->setChecked(true);
+    m_fCapture = std::make_unique<fCapture>(*this);
     Label1->setText(QString());
     Timer1->stop();
     Timer1->setInterval(CaptureTimeoutMs);
@@ -167,6 +170,7 @@ void fMain::Form_Load() {
     Combo1->setCurrentIndex(0);
 
     Image2FileAndClipboard();
+    placeOverlay();
 }
 
 void fMain::Form_Unload() {
@@ -174,6 +178,8 @@ void fMain::Form_Unload() {
         return;
     }
     m_unloaded = true;
+    mKbHook::RemoveKbHook();
+    m_fCapture.reset();
 }
 
 void fMain::closeEvent(QCloseEvent* event) {

@@ -164,6 +164,7 @@ TEST_F(CaptureX11, DesktopWritesAJpegOfTheScreenWithoutTheMainWindow) {
         },
         5000))
         << "the main window should cover the pattern before the capture";
+    const QRect placeBefore = window.frameGeometry();
 
     window.cmdCapture[2]->click();
 
@@ -178,6 +179,10 @@ TEST_F(CaptureX11, DesktopWritesAJpegOfTheScreenWithoutTheMainWindow) {
     EXPECT_LT(meanPatternDistance(file, at, {300, 200}), 8.0);
     EXPECT_GT(meanPatternDistance(file, at + QPoint(0, 20), {300, 200}), 20.0);
     EXPECT_TRUE(window.isVisible());
+    // Back exactly where it stood, as the window manager sees it too.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry() == placeBefore; }, 2000))
+        << "left at " << window.frameGeometry().x() << "," << window.frameGeometry().y();
+    EXPECT_EQ(clientOrigin(window.winId()), window.geometry().topLeft());
     EXPECT_EQ(windowing.beeps, 2);
 }
 

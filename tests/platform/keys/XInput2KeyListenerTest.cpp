@@ -67,47 +67,6 @@ TEST(XInput2KeyListener, TheSecondKeyOfTheChordAlreadySeesBothHeld) {
     EXPECT_EQ(keys.armedCount(), 0);
 }
 
-TEST(XInput2KeyListener, EscapeReadsAsPressedOnItsOwnKeyUp) {
-    XInput2KeyListener keys;
-    Recorder recorder(keys);
-    const std::int32_t handle = keys.arm(recorder.callback());
-    ASSERT_NE(handle, 0);
-    xdotool({"key", "Escape"});
-    ASSERT_TRUE(recorder.waitFor(2));
-    EXPECT_EQ(recorder.seen[0].message, KeyMessage::KeyDown);
-    EXPECT_EQ(recorder.seen[1].message, KeyMessage::KeyUp);
-    // Read once at the key-down; the key-up must still see the press.
-    EXPECT_NE(recorder.seen[0].escape, 0);
-    keys.disarm(handle);
-}
-
-TEST(XInput2KeyListener, KeysWithAltHeldComeAsSystemKeys) {
-    XInput2KeyListener keys;
-    Recorder recorder(keys);
-    const std::int32_t handle = keys.arm(recorder.callback());
-    xdotool({"keydown", "alt"});
-    xdotool({"key", "ctrl"});
-    xdotool({"keyup", "alt"});
-    const auto firstPlainUp = [&] {
-        for (std::size_t i = 0; i < recorder.seen.size(); ++i) {
-            if (recorder.seen[i].message == KeyMessage::KeyUp) {
-                return i;
-            }
-        }
-        return recorder.seen.size();
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return firstPlainUp() < recorder.seen.size(); }, 10000));
-    // Raw releases may come twice; everything before Alt's own release is a system key.
-    const std::size_t altUp = firstPlainUp();
-    ASSERT_GE(altUp, 3U);
-    EXPECT_EQ(recorder.seen[0].message, KeyMessage::SysKeyDown);
-    EXPECT_EQ(recorder.seen[1].message, KeyMessage::SysKeyDown);
-    for (std::size_t i = 2; i < altUp; ++i) {
-        EXPECT_EQ(recorder.seen[i].message, KeyMessage::SysKeyUp) << i;
-    }
-    keys.disarm(handle);
-}
-
 TEST(XInput2KeyListener, ListensWithoutTakingTheKeyboardEvenWhileAnotherClientHoldsIt) {
     XInput2KeyListener keys;
     Recorder recorder(keys);
@@ -121,22 +80,10 @@ TEST(XInput2KeyListener, ListensWithoutTakingTheKeyboardEvenWhileAnotherClientHo
     xdotool({"key", "Escape"});
     EXPECT_TRUE(recorder.waitFor(2));
     XUngrabKeyboard(other, CurrentTime);
+    EXPECT_NE(recorder.seen[0].escape, 0);
+    EXPECT_EQ(recorder.seen[1].message, KeyMessage::KeyUp);
     XCloseDisplay(other);
     keys.disarm(handle);
-}
-
-TEST(XInput2KeyListener, ADisarmedHandleHearsNothingMore) {
-    XInput2KeyListener keys;
-    Recorder first(keys);
-    Recorder second(keys);
-    const std::int32_t a = keys.arm(first.callback());
-    const std::int32_t b = keys.arm(second.callback());
-    ASSERT_NE(a, b);
-    keys.disarm(a);
-    xdotool({"key", "a"});
-    ASSERT_TRUE(second.waitFor(2));
-    EXPECT_TRUE(first.seen.empty());
-    keys.disarm(b);
 }
 
 // The hook runs a whole capture inside its callback, with event loops of its

@@ -57,6 +57,7 @@ struct XInput2KeyListener::Impl {
     bool dispatching = false;
 
     bool open();
+    void mapKeys();
     void select(bool on);
     void seedHeldKeys();
     void fetch();
@@ -83,13 +84,18 @@ bool XInput2KeyListener::Impl::open() {
         error = QStringLiteral("The X server's XInput is older than 2.1.");
         return false;
     }
+    mapKeys();
+    return true;
+}
+
+void XInput2KeyListener::Impl::mapKeys() {
+    virtualKeyOf.fill(0);
     for (const FollowedKey& key : FollowedKeys) {
         const KeyCode code = XKeysymToKeycode(display, key.keysym);
         if (code != 0) {
             virtualKeyOf[code] = key.virtualKey;
         }
     }
-    return true;
 }
 
 void XInput2KeyListener::Impl::select(bool on) {
@@ -124,6 +130,12 @@ void XInput2KeyListener::Impl::fetch() {
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
+        if (event.type == MappingNotify) {
+            // Another keyboard layout may put Control, Shift or Escape elsewhere.
+            XRefreshKeyboardMapping(&event.xmapping);
+            mapKeys();
+            continue;
+        }
         XGenericEventCookie* cookie = &event.xcookie;
         if (cookie->type != GenericEvent || cookie->extension != opcode ||
             !XGetEventData(display, cookie)) {

@@ -89,6 +89,8 @@ fCapture::fCapture(CaptureHost& host) : QWidget(nullptr), m_host(host) {
 
 void fCapture::setPicture(const QImage& screen) {
     m_picture = screen;
+    // One image pixel on one screen pixel, also where the toolkit scales.
+    m_picture.setDevicePixelRatio(devicePixelRatioF());
     update();
 }
 
@@ -105,10 +107,7 @@ void fCapture::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::black);
     if (!m_picture.isNull()) {
-        // One image pixel on one screen pixel, also where the toolkit scales.
-        QImage shown = m_picture;
-        shown.setDevicePixelRatio(devicePixelRatioF());
-        painter.drawImage(QPointF(0, 0), shown);
+        painter.drawImage(QPointF(0, 0), m_picture);
     }
 }
 

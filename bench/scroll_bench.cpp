@@ -2,10 +2,7 @@
 // 1920 x 1080 capture: the thumb swept over the whole range, then line steps.
 // Prints milliseconds per message; run with QT_QPA_PLATFORM=offscreen or on X.
 #include "app/fMain.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeImageEncoder.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeSpecialFolders.h"
+#include "fakes/FakeServices.h"
 #include "platform/qt/PictureBox.h"
 #include "platform/qt/QtWindowing.h"
 #include "platform/qt/ScrollWindow.h"
@@ -31,12 +28,12 @@ double millisecondsPer(int count, const std::function<void(int)>& action) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Real windowing, so event passes cost what they cost; every other service is a fake.
     pellix::QtWindowing windowing;
-    pellix::fakes::FakeClipboard clipboard;
-    pellix::fakes::FakeShell shell;
-    pellix::fakes::FakeSpecialFolders folders;
-    pellix::fakes::FakeImageEncoder encoder;
-    pellix::fMain window({windowing, clipboard, shell, folders, encoder});
+    pellix::FakeServices fakes;
+    pellix::Services services = fakes.services();
+    pellix::fMain window({windowing, services.clipboard, services.shell, services.folders,
+                          services.encoder, services.grabber, services.keys, services.monitors});
     window.Form_Load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "monitors/MMonitors.h"
 #include "platform/Clipboard.h"
 #include "platform/ImageEncoder.h"
+#include "platform/KeyListener.h"
+#include "platform/ScreenGrabber.h"
 #include "platform/Shell.h"
 #include "platform/SpecialFolders.h"
 #include "platform/Windowing.h"
@@ -16,6 +19,9 @@ struct Services {
     Shell& shell;
     SpecialFolders& folders;
     ImageEncoder& encoder;
+    ScreenGrabber& grabber;
+    KeyListener& keys;
+    MMonitors& monitors;
 };
 
 } // namespace pellix

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "app/Fonts.h"
+#include "capture/mKbHook.h"
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
 #include "platform/qt/PictureBox.h"
@@ -146,12 +147,14 @@ void fMain::connectHandlers() {
     connect(cmdEditImage, &QPushButton::clicked, this, [this] { cmdEditImage_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
     connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
+    connectCaptureHandlers();
 }
 
 void fMain::Form_Load() {
     Set_ImagePath();
     chkControlShift->setChecked(false);
     chkShowResult->setChecked(true);
+    m_fCapture = std::make_unique<fCapture>(*this);
     Label1->setText(QString());
     Timer1->stop();
     Timer1->setInterval(CaptureTimeoutMs);
@@ -170,6 +173,7 @@ void fMain::Form_Load() {
     Combo1->setCurrentIndex(0);
 
     Image2FileAndClipboard();
+    placeOverlay();
 }
 
 void fMain::Form_Unload() {
@@ -178,6 +182,8 @@ void fMain::Form_Unload() {
     }
     m_unloaded = true;
     m_Scroll.reset();
+    mKbHook::RemoveKbHook();
+    m_fCapture.reset();
 }
 
 void fMain::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "app/LanguageTable.h"
 #include "app/Services.h"
+#include "capture/fCapture.h"
 #include "scrollview/cScroll.h"
 
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -27,7 +29,7 @@ class fAbout;
 // The main window: the capture and recognition controls, the status line and the
 // image view. Constructing it lays out the controls at their design values;
 // Form_Load runs the start-up steps and may throw pellix::Error.
-class fMain : public QWidget {
+class fMain : public QWidget, public CaptureHost {
     Q_OBJECT
 public:
     explicit fMain(Services services, QWidget* parent = nullptr);
@@ -36,10 +38,16 @@ public:
     void Form_Load();
 
     // Public methods, in this order, as other windows and the keyboard hook call them.
+    Q_INVOKABLE void Image_Captured() override;
+    Q_INVOKABLE void Hide_Form();
+    Q_INVOKABLE void Show_Form() override;
+    Q_INVOKABLE void DoCapture(bool bCapture);
     Q_INVOKABLE void Image2FileAndClipboard();
 
     // Fits the scroll ranges of the image view to the picture.
     void Picture2_Resize();
+
+    PictureBox& capturePicture() override;
 
     // Controls, named as in the form.
     PictureBox* Picture2 = nullptr;
@@ -65,6 +73,7 @@ public:
     std::int16_t m_CaptureType = 0;
     QString m_ImageFolder;
     QString m_ImagePath;
+    std::unique_ptr<fCapture> m_fCapture;
     std::shared_ptr<cScroll> m_Scroll;
 
 protected:
@@ -95,9 +104,21 @@ private:
     void cmdHelp_Click();
     void cmdAbout_Click();
 
+    void connectCaptureHandlers();
+    void placeOverlay();
+    void cmdCapture_Click(std::int16_t Index);
+    void Timer1_Timer();
+    void Wait_Seconds(float& seconds);
+    void Capture_Region();
+    void Capture_Desktop();
+    void Capture_Window();
+    bool grabFailed(const GrabResult& grab);
+
     Services m_services;
     bool m_unloaded = false;
     QPointer<fAbout> m_fAbout; // open while the user keeps it open, even after fMain closes
+    // Where the window stood when Hide_Form took it out of sight; empty while it is shown.
+    std::optional<QPoint> m_HiddenAt;
 };
 
 } // namespace pellix

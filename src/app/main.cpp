@@ -1,10 +1,14 @@
 #include "app/fMain.h"
+#include "monitors/MMonitors.h"
 #include "platform/Error.h"
 #include "platform/imaging/FileImageEncoder.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSpecialFolders.h"
 #include "platform/qt/QtWindowing.h"
+#include "platform/x11/X11DisplayMonitors.h"
+#include "platform/x11/X11ScreenGrabber.h"
+#include "platform/x11/XInput2KeyListener.h"
 
 #include <QApplication>
 
@@ -32,8 +36,13 @@ int main(int argc, char* argv[]) {
     pellix::QtShell shell;
     pellix::QtSpecialFolders folders;
     pellix::FileImageEncoder encoder;
+    pellix::X11ScreenGrabber grabber;
+    pellix::XInput2KeyListener keys;
+    pellix::X11DisplayMonitors displayMonitors;
+    pellix::MMonitors monitors(displayMonitors,
+                               {windowing.twipsPerPixelX(), windowing.twipsPerPixelY()});
 
-    pellix::fMain window({windowing, clipboard, shell, folders, encoder});
+    pellix::fMain window({windowing, clipboard, shell, folders, encoder, grabber, keys, monitors});
     try {
         window.Form_Load();
     } catch (const pellix::Error& error) {

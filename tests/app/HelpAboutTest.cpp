@@ -2,11 +2,7 @@
 #include "app/Help.h"
 #include "app/fAbout.h"
 #include "app/fMain.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeImageEncoder.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeSpecialFolders.h"
-#include "fakes/FakeWindowing.h"
+#include "fakes/FakeServices.h"
 #include "platform/qt/PictureBox.h"
 
 #include <QApplication>
@@ -31,10 +27,10 @@ QList<fAbout*> openAboutBoxes() {
     return boxes;
 }
 
-class HelpAbout : public ::testing::Test {
+class HelpAbout : public ::testing::Test, protected FakeServices {
 protected:
     void SetUp() override {
-        window = std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
+        window = std::make_unique<fMain>(services());
         window->Form_Load();
         window->show();
     }
@@ -45,11 +41,6 @@ protected:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    fakes::FakeWindowing windowing;
-    fakes::FakeClipboard clipboard;
-    fakes::FakeShell shell;
-    fakes::FakeSpecialFolders folders;
-    fakes::FakeImageEncoder encoder;
     std::unique_ptr<fMain> window;
 };
 
@@ -63,7 +54,7 @@ TEST(HelpFilePath, Should_AppendTheFixedNameToTheProgramFolder) {
 TEST_F(HelpAbout, Help_Should_OpenTheDocumentBesideTheProgram) {
     folders.program = QStringLiteral("/usr/local/bin");
     window->cmdHelp->click();
-    EXPECT_EQ(shell.calls, std::vector{QStringLiteral("open /usr/local/bin/Pellix_Help.pdf")});
+    EXPECT_EQ(shell.calls, QStringList{QStringLiteral("open /usr/local/bin/Pellix_Help.pdf")});
 }
 
 // The build renders the help document next to the program it belongs to.
@@ -94,7 +85,7 @@ TEST_F(HelpAbout, AboutBox_Should_ShowProductVersionAndMailLink) {
               QStringLiteral("The Pellix maintainers (%1)").arg(box->mailToTag()));
 
     QTest::mouseClick(box->lblMailTo, Qt::LeftButton);
-    EXPECT_EQ(shell.calls, std::vector{QStringLiteral("address mailto:pellix@example.org")});
+    EXPECT_EQ(shell.calls, QStringList{QStringLiteral("address mailto:pellix@example.org")});
 }
 
 TEST(AppVersion, Should_BeMajorDotMinorInPlainDecimal) {

@@ -1,10 +1,6 @@
 #include "app/fMain.h"
+#include "fakes/FakeServices.h"
 
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeImageEncoder.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeSpecialFolders.h"
-#include "fakes/FakeWindowing.h"
 #include "platform/Error.h"
 #include "platform/qt/PictureBox.h"
 
@@ -21,12 +17,11 @@ using namespace pellix;
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ::testing::Test, protected FakeServices {
 protected:
     fMain& window() {
         if (!m_window) {
-            m_window =
-                std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
+            m_window = std::make_unique<fMain>(services());
         }
         return *m_window;
     }
@@ -34,12 +29,6 @@ protected:
         window().Form_Load();
         return window();
     }
-
-    fakes::FakeWindowing windowing;
-    fakes::FakeClipboard clipboard;
-    fakes::FakeShell shell;
-    fakes::FakeSpecialFolders folders;
-    fakes::FakeImageEncoder encoder;
 
 private:
     std::unique_ptr<fMain> m_window;
@@ -202,7 +191,7 @@ TEST_F(MainWindow, OpenAndEditHandTheImageFileToTheDesktop) {
     const QString path = w.m_ImagePath;
     w.cmdOpenImage->click();
     w.cmdEditImage->click();
-    EXPECT_EQ(shell.calls, (std::vector<QString>{QStringLiteral("open ") + path,
-                                                 QStringLiteral("edit ") + path}));
+    EXPECT_EQ(shell.calls,
+              (QStringList{QStringLiteral("open ") + path, QStringLiteral("edit ") + path}));
     EXPECT_EQ(w.m_ImagePath, path);
 }

@@ -1,10 +1,6 @@
 // The main window's image view: scroll ranges, panning and layout.
 #include "app/fMain.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeImageEncoder.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeSpecialFolders.h"
-#include "fakes/FakeWindowing.h"
+#include "fakes/FakeServices.h"
 #include "platform/qt/PictureBox.h"
 #include "platform/qt/ScrollWindow.h"
 
@@ -27,10 +23,10 @@ QT_END_NAMESPACE
 namespace pellix {
 namespace {
 
-class fMainView : public ::testing::Test {
+class fMainView : public ::testing::Test, protected FakeServices {
 protected:
     void SetUp() override {
-        window = std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
+        window = std::make_unique<fMain>(services());
         window->Form_Load();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -53,11 +49,6 @@ protected:
     QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
     QPoint place() const { return window->Picture1->pos(); }
 
-    fakes::FakeWindowing windowing;
-    fakes::FakeClipboard clipboard;
-    fakes::FakeShell shell;
-    fakes::FakeSpecialFolders folders;
-    fakes::FakeImageEncoder encoder;
     std::unique_ptr<fMain> window;
 };
 

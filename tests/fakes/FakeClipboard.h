@@ -4,24 +4,25 @@
 
 #include <vector>
 
-namespace pellix::fakes {
+namespace pellix {
 
-class FakeClipboard : public Clipboard {
+// Holds what was put on it, and the calls in their order.
+class FakeClipboard final : public Clipboard {
 public:
     void clear() override {
-        heldImage = QImage();
+        heldImage = {};
         heldText.clear();
-        log.push_back(QStringLiteral("clear"));
+        record(QStringLiteral("clear"));
     }
     void setImage(const QImage& image) override {
         heldImage = image;
         heldText.clear();
-        log.push_back(QStringLiteral("setImage"));
+        record(QStringLiteral("setImage"));
     }
     void setText(const QString& text) override {
         heldText = text;
-        heldImage = QImage();
-        log.push_back(QStringLiteral("setText"));
+        heldImage = {};
+        record(QStringLiteral("setText"));
     }
     QImage image() const override { return heldImage; }
     QString text() const override { return heldText; }
@@ -29,6 +30,13 @@ public:
     QImage heldImage;
     QString heldText;
     std::vector<QString> log;
+    int changes = 0;
+
+private:
+    void record(const QString& call) {
+        log.push_back(call);
+        ++changes;
+    }
 };
 
-} // namespace pellix::fakes
+} // namespace pellix

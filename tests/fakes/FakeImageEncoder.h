@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace pellix::fakes {
+namespace pellix {
 
 struct EncoderCall {
     QImage image;
@@ -26,4 +26,4 @@ public:
     std::vector<EncoderCall> calls;
 };
 
-} // namespace pellix::fakes
+} // namespace pellix

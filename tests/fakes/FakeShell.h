@@ -2,19 +2,17 @@
 
 #include "platform/Shell.h"
 
-#include <vector>
+#include <QStringList>
 
-namespace pellix::fakes {
+namespace pellix {
 
-class FakeShell : public Shell {
+class FakeShell final : public Shell {
 public:
-    void openFile(const QString& path) override { calls.push_back(QStringLiteral("open ") + path); }
-    void editFile(const QString& path) override { calls.push_back(QStringLiteral("edit ") + path); }
-    void openAddress(const QString& url) override {
-        calls.push_back(QStringLiteral("address ") + url);
-    }
+    void openFile(const QString& path) override { calls << QStringLiteral("open ") + path; }
+    void editFile(const QString& path) override { calls << QStringLiteral("edit ") + path; }
+    void openAddress(const QString& url) override { calls << QStringLiteral("address ") + url; }
 
-    std::vector<QString> calls;
+    QStringList calls;
 };
 
-} // namespace pellix::fakes
+} // namespace pellix

@@ -4,10 +4,17 @@
 
 #include <QSet>
 
-namespace pellix::fakes {
+namespace pellix {
 
-class FakeSpecialFolders : public SpecialFolders {
+// A desktop, a program folder and a home of the test's choosing; only the
+// folders in `writable` count as writable.
+class FakeSpecialFolders final : public SpecialFolders {
 public:
+    FakeSpecialFolders() = default;
+    // Every folder is `folder`, typically a temporary directory.
+    explicit FakeSpecialFolders(const QString& folder)
+        : desktop(folder), program(folder), home(folder), writable{folder} {}
+
     QString specialFolder(int folderNumber) const override {
         return folderNumber == FolderNumber::Desktop ? desktop : QString();
     }
@@ -21,4 +28,4 @@ public:
     QSet<QString> writable;
 };
 
-} // namespace pellix::fakes
+} // namespace pellix

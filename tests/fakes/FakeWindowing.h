@@ -2,60 +2,53 @@
 
 #include "platform/Windowing.h"
 
+#include <QCoreApplication>
 #include <QString>
+
 #include <functional>
 #include <vector>
 
-namespace pellix::fakes {
+namespace pellix {
 
-struct MessageBoxCall {
-    QString text;
-    int style;
-    QString title;
-};
-
-// Records what the logic asked of the windowing toolkit. The clock only moves
-// when a test or a wait moves it, so waits are exact and instant.
-class FakeWindowing : public Windowing {
+// Message boxes return at once and are recorded; the clock only moves when the
+// program waits, so waits are exact and take no real time. Event passes run
+// the real event loop, so widgets under test still paint and get their events.
+class FakeWindowing final : public Windowing {
 public:
+    struct Message {
+        QString text;
+        int style;
+        QString title;
+    };
+
     void messageBox(const QString& text, int style, const QString& title) override {
-        messageBoxes.push_back({text, style, title});
-        log.push_back(QStringLiteral("messageBox"));
-        if (onMessageBox) {
-            onMessageBox();
+        messages.push_back({text, style, title});
+        if (onMessage) {
+            onMessage(text);
         }
     }
-    void beep() override {
-        ++beeps;
-        log.push_back(QStringLiteral("beep"));
-    }
+    void beep() override { ++beeps; }
     void doEvents() override {
         ++eventPasses;
-        log.push_back(QStringLiteral("doEvents"));
-        if (onEvents) {
-            onEvents();
-        }
+        QCoreApplication::processEvents();
     }
     void waitEvents(double maxSeconds) override {
-        now += maxSeconds;
-        log.push_back(QStringLiteral("waitEvents"));
-        if (onEvents) {
-            onEvents();
-        }
+        waits.push_back(maxSeconds);
+        QCoreApplication::processEvents();
+        clock += maxSeconds;
     }
-    double seconds() const override { return now; }
+    double seconds() const override { return clock; }
     double twipsPerPixelX() const override { return twipsX; }
     double twipsPerPixelY() const override { return twipsY; }
 
-    std::vector<MessageBoxCall> messageBoxes;
-    std::vector<QString> log;
+    std::vector<Message> messages;
+    std::function<void(const QString&)> onMessage;
+    std::vector<double> waits;
+    double clock = 1000.0;
     int beeps = 0;
     int eventPasses = 0;
-    double now = 1000.0;
     double twipsX = 15.0;
     double twipsY = 15.0;
-    std::function<void()> onMessageBox;
-    std::function<void()> onEvents;
 };
 
-} // namespace pellix::fakes
+} // namespace pellix

@@ -15,7 +15,7 @@ QImage smallPicture() {
     return image;
 }
 
-Error saveError(fakes::FakeImageEncoder& encoder, std::int32_t format) {
+Error saveError(FakeImageEncoder& encoder, std::int32_t format) {
     try {
         mImage::Save_Picture(encoder, smallPicture(), QStringLiteral("/tmp/x.jpg"), format, 90, 24,
                              0);
@@ -29,7 +29,7 @@ Error saveError(fakes::FakeImageEncoder& encoder, std::int32_t format) {
 } // namespace
 
 TEST(SavePicture, ChoosesEncoderAndParametersBySelector) {
-    fakes::FakeImageEncoder encoder;
+    FakeImageEncoder encoder;
     const QString path = QStringLiteral("/d/Pellix.JPG");
     for (std::int32_t format = 0; format <= 3; ++format) {
         mImage::Save_Picture(encoder, smallPicture(), path, format, 77, 8, 2);
@@ -56,7 +56,7 @@ TEST(SavePicture, ChoosesEncoderAndParametersBySelector) {
 }
 
 TEST(SavePicture, FailedSaveRaisesErrorFiveWithStatusBehindTheColon) {
-    fakes::FakeImageEncoder encoder;
+    FakeImageEncoder encoder;
     encoder.result = {ImageStatus::Win32Error, QStringLiteral("No space left on device")};
     const Error error = saveError(encoder, mImage::PictureFormat::Jpeg);
     EXPECT_EQ(error.number(), 5);
@@ -66,7 +66,7 @@ TEST(SavePicture, FailedSaveRaisesErrorFiveWithStatusBehindTheColon) {
 
 TEST(SavePicture, SelectorOutsideTheTableFailsWithNoEncoder) {
     for (std::int32_t format : {-1, 4, 1000}) {
-        fakes::FakeImageEncoder encoder;
+        FakeImageEncoder encoder;
         encoder.result = {ImageStatus::InvalidParameter, QStringLiteral("no encoder chosen")};
         const Error error = saveError(encoder, format);
         ASSERT_EQ(encoder.calls.size(), 1u);

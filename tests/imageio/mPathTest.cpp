@@ -7,7 +7,7 @@
 using namespace pellix;
 
 TEST(SpecialFolder, DesktopGetsTheSeparatorAppended) {
-    fakes::FakeSpecialFolders folders;
+    FakeSpecialFolders folders;
     folders.desktop = QStringLiteral("/home/ann/Schreibtisch");
     EXPECT_EQ(mPath::Get_DesktopFolder(folders), QStringLiteral("/home/ann/Schreibtisch/"));
     EXPECT_EQ(mPath::Get_SpecialFolder(folders, FolderNumber::Desktop),
@@ -15,7 +15,7 @@ TEST(SpecialFolder, DesktopGetsTheSeparatorAppended) {
 }
 
 TEST(SpecialFolder, UnresolvedFolderGivesEmptyText) {
-    fakes::FakeSpecialFolders folders;
+    FakeSpecialFolders folders;
     folders.desktop.clear();
     EXPECT_TRUE(mPath::Get_DesktopFolder(folders).isEmpty());
     EXPECT_TRUE(mPath::Get_SpecialFolder(folders, 5).isEmpty());

@@ -1,10 +1,7 @@
 // Real pointer input on a real X server: arrow clicks, wheel turns and a thumb drag on the
 // view's bars and picture move a large picture by the expected pixels.
 #include "app/fMain.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeImageEncoder.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeSpecialFolders.h"
+#include "fakes/FakeServices.h"
 #include "platform/qt/PictureBox.h"
 #include "platform/qt/QtWindowing.h"
 #include "platform/qt/ScrollWindow.h"
@@ -17,10 +14,10 @@
 namespace pellix {
 namespace {
 
-class PanningOnX : public ::testing::Test {
+class PanningOnX : public ::testing::Test, protected FakeServices {
 protected:
     void SetUp() override {
-        window = std::make_unique<fMain>(Services{windowing, clipboard, shell, folders, encoder});
+        window = std::make_unique<fMain>(services());
         window->Form_Load();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -49,10 +46,6 @@ protected:
     QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
 
     QtWindowing windowing; // real event passes, as the program has them
-    fakes::FakeClipboard clipboard;
-    fakes::FakeShell shell;
-    fakes::FakeSpecialFolders folders;
-    fakes::FakeImageEncoder encoder;
     std::unique_ptr<fMain> window;
 };
 

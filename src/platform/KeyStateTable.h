@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/KeyListener.h"
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+
+namespace pellix {
+
+// The held and pressed-since-query bits of the few keys a listener follows, fed
+// from raw key events. Raw events are unfiltered: a second release of a key that
+// is already up, or a press of a key already down, changes nothing.
+class KeyStateTable {
+public:
+    // Physical keys are numbered 0 to 255 (X keycodes fit); one virtual key may
+    // stand for several of them, such as the left and the right Control.
+    static constexpr int PhysicalKeys = 256;
+
+    // Takes in one event and answers the message to report for it. `virtualKey`
+    // 0 stands for a key that is not followed. A second press of a held key
+    // is not a new press: it leaves the pressed-since-query bit as it is.
+    int apply(int virtualKey, int physicalKey, bool down) {
+        Slot* slot = find(virtualKey);
+        if (slot && physicalKey >= 0 && physicalKey < PhysicalKeys) {
+            if (down && !slot->heldKeys.test(physicalKey)) {
+                slot->pressedSinceQuery = true;
+            }
+            slot->heldKeys.set(physicalKey, down);
+        }
+        const bool alt = isHeld(VirtualKey::Menu);
+        if (down) {
+            return alt ? KeyMessage::SysKeyDown : KeyMessage::KeyDown;
+        }
+        return alt ? KeyMessage::SysKeyUp : KeyMessage::KeyUp;
+    }
+
+    // Reading clears the pressed-since-query bit of that key.
+    std::int16_t query(int virtualKey) {
+        Slot* slot = find(virtualKey);
+        if (!slot) {
+            return 0;
+        }
+        std::int16_t state = 0;
+        if (slot->heldKeys.any()) {
+            state |= KeyState::Held;
+        }
+        if (slot->pressedSinceQuery) {
+            state |= KeyState::PressedSinceQuery;
+        }
+        slot->pressedSinceQuery = false;
+        return state;
+    }
+
+    bool isHeld(int virtualKey) const {
+        const Slot* slot = find(virtualKey);
+        return slot && slot->heldKeys.any();
+    }
+
+    // Takes the held state as the desktop reports it now, e.g. when listening
+    // starts with keys already down; no press is recorded for them.
+    void setHeld(int virtualKey, int physicalKey, bool held) {
+        Slot* slot = find(virtualKey);
+        if (slot && physicalKey >= 0 && physicalKey < PhysicalKeys) {
+            slot->heldKeys.set(physicalKey, held);
+        }
+    }
+
+    // Forgets every press recorded so far.
+    void clearPresses() {
+        for (Slot& slot : m_slots) {
+            slot.pressedSinceQuery = false;
+        }
+    }
+
+private:
+    struct Slot {
+        int virtualKey;
+        std::bitset<PhysicalKeys> heldKeys;
+        bool pressedSinceQuery = false;
+    };
+
+    Slot* find(int virtualKey) {
+        for (Slot& slot : m_slots) {
+            if (slot.virtualKey == virtualKey) {
+                return &slot;
+            }
+        }
+        return nullptr;
+    }
+    const Slot* find(int virtualKey) const {
+        return const_cast<KeyStateTable*>(this)->find(virtualKey);
+    }
+
+    std::array<Slot, 4> m_slots{{{VirtualKey::Shift, {}, false},
+                                 {VirtualKey::Control, {}, false},
+                                 {VirtualKey::Menu, {}, false},
+                                 {VirtualKey::Escape, {}, false}}};
+};
+
+} // namespace pellix

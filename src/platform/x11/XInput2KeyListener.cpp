@@ -1,0 +1,240 @@
+#include "platform/x11/XInput2KeyListener.h"
+
+#include "platform/KeyStateTable.h"
+
+#include <QSocketNotifier>
+
+#include <array>
+#include <deque>
+#include <map>
+#include <vector>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/keysym.h>
+// Xlib's macros clash with Qt's enum names.
+#undef KeyPress
+#undef KeyRelease
+
+namespace pellix {
+
+namespace {
+
+struct FollowedKey {
+    KeySym keysym;
+    int virtualKey;
+};
+
+constexpr std::array<FollowedKey, 7> FollowedKeys = {{
+    {XK_Control_L, VirtualKey::Control},
+    {XK_Control_R, VirtualKey::Control},
+    {XK_Shift_L, VirtualKey::Shift},
+    {XK_Shift_R, VirtualKey::Shift},
+    {XK_Alt_L, VirtualKey::Menu},
+    {XK_Alt_R, VirtualKey::Menu},
+    {XK_Escape, VirtualKey::Escape},
+}};
+
+struct RawKey {
+    int keycode;
+    bool down;
+};
+
+} // namespace
+
+struct XInput2KeyListener::Impl {
+    Display* display = nullptr;
+    int opcode = 0;
+    QString error;
+    std::unique_ptr<QSocketNotifier> notifier;
+    std::array<int, KeyStateTable::PhysicalKeys> virtualKeyOf{};
+    KeyStateTable keys;
+    std::map<std::int32_t, Callback> callbacks;
+    std::int32_t nextHandle = 1;
+    bool selected = false;
+    std::deque<RawKey> pending;
+    bool dispatching = false;
+
+    bool open();
+    void mapKeys();
+    void select(bool on);
+    void seedHeldKeys();
+    void fetch();
+    void dispatch();
+};
+
+bool XInput2KeyListener::Impl::open() {
+    display = XOpenDisplay(nullptr);
+    if (!display) {
+        error = QStringLiteral("Cannot open the X display for the key listener.");
+        return false;
+    }
+    int event = 0;
+    int errorBase = 0;
+    if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &errorBase)) {
+        error = QStringLiteral("The X server has no XInput extension.");
+        return false;
+    }
+    // Raw events on the root window that arrive regardless of grabs need 2.1.
+    int major = 2;
+    int minor = 1;
+    if (XIQueryVersion(display, &major, &minor) != Success || major < 2 ||
+        (major == 2 && minor < 1)) {
+        error = QStringLiteral("The X server's XInput is older than 2.1.");
+        return false;
+    }
+    mapKeys();
+    return true;
+}
+
+void XInput2KeyListener::Impl::mapKeys() {
+    virtualKeyOf.fill(0);
+    for (const FollowedKey& key : FollowedKeys) {
+        const KeyCode code = XKeysymToKeycode(display, key.keysym);
+        if (code != 0) {
+            virtualKeyOf[code] = key.virtualKey;
+        }
+    }
+}
+
+void XInput2KeyListener::Impl::select(bool on) {
+    std::array<unsigned char, XIMaskLen(XI_LASTEVENT)> bits{};
+    if (on) {
+        XISetMask(bits.data(), XI_RawKeyPress);
+        XISetMask(bits.data(), XI_RawKeyRelease);
+    }
+    XIEventMask mask;
+    mask.deviceid = XIAllMasterDevices;
+    mask.mask_len = static_cast<int>(bits.size());
+    mask.mask = bits.data();
+    XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+    XFlush(display);
+    selected = on;
+}
+
+// Keys already down when listening starts count as held, not as pressed.
+void XInput2KeyListener::Impl::seedHeldKeys() {
+    std::array<char, 32> keymap{};
+    XQueryKeymap(display, keymap.data());
+    for (int code = 0; code < KeyStateTable::PhysicalKeys; ++code) {
+        if (virtualKeyOf[code] != 0) {
+            const bool held = (keymap[code / 8] >> (code % 8)) & 1;
+            keys.setHeld(virtualKeyOf[code], code, held);
+        }
+    }
+    keys.clearPresses();
+}
+
+void XInput2KeyListener::Impl::fetch() {
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MappingNotify) {
+            // Another keyboard layout may put Control, Shift or Escape elsewhere.
+            XRefreshKeyboardMapping(&event.xmapping);
+            mapKeys();
+            continue;
+        }
+        XGenericEventCookie* cookie = &event.xcookie;
+        if (cookie->type != GenericEvent || cookie->extension != opcode ||
+            !XGetEventData(display, cookie)) {
+            continue;
+        }
+        if (cookie->evtype == XI_RawKeyPress || cookie->evtype == XI_RawKeyRelease) {
+            const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
+            pending.push_back({raw->detail, cookie->evtype == XI_RawKeyPress});
+        }
+        XFreeEventData(display, cookie);
+    }
+}
+
+// A callback may run a whole capture with nested event loops, which bring us
+// back here: the events read meanwhile wait in `pending` for the outer loop.
+void XInput2KeyListener::Impl::dispatch() {
+    if (dispatching) {
+        return;
+    }
+    dispatching = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{dispatching};
+    while (!pending.empty()) {
+        const RawKey key = pending.front();
+        pending.pop_front();
+        const bool known = key.keycode >= 0 && key.keycode < KeyStateTable::PhysicalKeys;
+        const int virtualKey = known ? virtualKeyOf[key.keycode] : 0;
+        const int message = keys.apply(virtualKey, key.keycode, key.down);
+        std::vector<std::int32_t> handles;
+        for (const auto& entry : callbacks) {
+            handles.push_back(entry.first);
+        }
+        for (std::int32_t handle : handles) {
+            const auto found = callbacks.find(handle);
+            if (found == callbacks.end()) {
+                continue; // disarmed by an earlier callback of this event
+            }
+            const Callback callback = found->second;
+            callback(KeyActionCode, message, key.keycode);
+        }
+    }
+}
+
+XInput2KeyListener::XInput2KeyListener() : m_impl(std::make_unique<Impl>()) {
+    if (!m_impl->open()) {
+        return;
+    }
+    m_impl->notifier =
+        std::make_unique<QSocketNotifier>(ConnectionNumber(m_impl->display), QSocketNotifier::Read);
+    connect(m_impl->notifier.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
+}
+
+XInput2KeyListener::~XInput2KeyListener() {
+    m_impl->notifier.reset();
+    if (m_impl->display) {
+        XCloseDisplay(m_impl->display);
+    }
+}
+
+std::int32_t XInput2KeyListener::arm(Callback callback) {
+    if (!m_impl->display || !m_impl->error.isEmpty() || !callback) {
+        return 0;
+    }
+    const std::int32_t handle = m_impl->nextHandle++;
+    m_impl->callbacks.emplace(handle, std::move(callback));
+    if (!m_impl->selected) {
+        m_impl->select(true);
+        m_impl->seedHeldKeys();
+        // The round trip above may have left events in Xlib's queue, where the
+        // socket notifier never sees them.
+        readEvents();
+    }
+    return handle;
+}
+
+void XInput2KeyListener::disarm(std::int32_t handle) {
+    m_impl->callbacks.erase(handle);
+    if (m_impl->callbacks.empty() && m_impl->selected) {
+        m_impl->select(false);
+    }
+}
+
+int XInput2KeyListener::armedCount() const {
+    return static_cast<int>(m_impl->callbacks.size());
+}
+
+std::int16_t XInput2KeyListener::asyncKeyState(int virtualKey) {
+    return m_impl->keys.query(virtualKey);
+}
+
+const QString& XInput2KeyListener::error() const {
+    return m_impl->error;
+}
+
+void XInput2KeyListener::readEvents() {
+    m_impl->fetch();
+    m_impl->dispatch();
+}
+
+} // namespace pellix

@@ -3,6 +3,7 @@
 #include "app/LanguageTable.h"
 #include "app/Services.h"
 #include "capture/fCapture.h"
+#include "platform/Error.h"
 #include "scrollview/cScroll.h"
 
 #include <QPointer>
@@ -113,6 +114,7 @@ private:
     void Capture_Desktop();
     void Capture_Window();
     bool grabFailed(const GrabResult& grab);
+    void reportSaveFailure(const Error& error);
 
     Services m_services;
     bool m_unloaded = false;

@@ -149,9 +149,7 @@ void fCapture::Form_MouseUp(int, int, float x, float y) {
         return;
     }
     const QImage copy = region(rect);
-    PictureBox& target = m_host.capturePicture();
-    target.setGeometry(0, 0, copy.width(), copy.height());
-    target.setPicture(copy);
+    m_host.capturePicture().setPicture(copy);
     hide();
     m_host.Image_Captured();
     m_host.Show_Form();

@@ -15,7 +15,8 @@ class CaptureHost {
 public:
     virtual ~CaptureHost() = default;
 
-    // The image box that receives the selected region.
+    // The image box that receives the selected region, emptied and back at the
+    // view's origin; only asked for once a region is accepted.
     virtual PictureBox& capturePicture() = 0;
     virtual void Image_Captured() = 0;
     virtual void Show_Form() = 0;

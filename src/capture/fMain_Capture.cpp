@@ -54,7 +54,17 @@ void fMain::placeOverlay() {
     m_fCapture->hide();
 }
 
+// A picture that cannot be saved ends the capture and the window comes back as
+// usual; the status line must not go on claiming the last capture was stored.
+void fMain::reportSaveFailure(const Error& error) {
+    Label1->setText(error.description());
+    Label1->setToolTip(error.detail());
+}
+
+// The old picture stays until a region is accepted, so a cancelled selection
+// leaves the view as it was.
 PictureBox& fMain::capturePicture() {
+    Clear_Image();
     return *Picture1;
 }
 
@@ -131,8 +141,8 @@ void fMain::DoCapture(bool bCapture) {
             default:
                 break;
             }
-        } catch (const Error&) {
-            // A picture that cannot be saved ends the capture; the window comes back as usual.
+        } catch (const Error& error) {
+            reportSaveFailure(error);
         }
     }
     Show_Form();
@@ -141,8 +151,8 @@ void fMain::DoCapture(bool bCapture) {
 void fMain::Image_Captured() {
     try {
         Image2FileAndClipboard();
-    } catch (const Error&) {
-        // The capture ends the same way whether or not the file could be written.
+    } catch (const Error& error) {
+        reportSaveFailure(error);
     }
 }
 

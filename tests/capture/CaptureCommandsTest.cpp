@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -126,6 +127,17 @@ TEST_F(Capture, DesktopAtOnceHidesGrabsSavesAndComesBackWithTwoBeeps) {
     EXPECT_TRUE(windowing.messages.empty());
     EXPECT_EQ(windowing.beeps, 2); // the command's own Show_Form finds the window in place
     EXPECT_GE(windowing.waits.size(), 1U);
+    expectBackInPlace();
+}
+
+TEST_F(Capture, UnwritableImageFileIsReportedOnTheStatusLineNotAsStored) {
+    const int clipboardChanges = clipboard.changes;
+    QFile::remove(window.m_ImagePath);
+    ASSERT_TRUE(QDir().mkpath(window.m_ImagePath)); // a folder where the file should go
+    window.cmdCapture[2]->click();
+    EXPECT_EQ(window.Label1->text(), QStringLiteral("Cannot save the image. GDI+ Error:7"));
+    EXPECT_EQ(clipboard.changes, clipboardChanges);
+    EXPECT_TRUE(windowing.messages.empty());
     expectBackInPlace();
 }
 

@@ -359,9 +359,3 @@ TEST(CapturePlacement, TheOverlayCoversEveryMonitorAndStartsHidden) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -277,9 +277,3 @@ TEST_F(CaptureX11, AFivePixelDragOrEscapeLeavesThePreviousFileByteForByte) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -152,9 +152,3 @@ TEST_F(Overlay, TheFrozenImageIsDrawnUnscaledAtTheOrigin) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

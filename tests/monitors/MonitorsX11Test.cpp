@@ -186,9 +186,3 @@ TEST_F(MonitorsOnX11, WorkAreaIsTheCurrentDesktopsClippedToTheScreen) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -67,9 +67,3 @@ TEST(QtSpecialFolders, WritableFolderCheck) {
     EXPECT_TRUE(folders.isWritableFolder(dir.path()));
     EXPECT_FALSE(folders.isWritableFolder(dir.path() + QStringLiteral("/missing")));
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -97,4 +97,10 @@ std::optional<Window> windowProperty(Display* display, Window window, Atom prope
     return static_cast<Window>(items->front());
 }
 
+QRect rootRect(Display* display) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, DefaultRootWindow(display), &attributes);
+    return {0, 0, attributes.width, attributes.height};
+}
+
 } // namespace pellix::x11

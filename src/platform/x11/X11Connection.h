@@ -5,6 +5,7 @@
 // (None, Bool, Status, ...) that clash with Qt's names.
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 
 #include <X11/Xlib.h>
@@ -65,6 +66,9 @@ Atom atom(Display* display, const char* name);
 // nothing when the property is missing, of another type, or the window is gone.
 std::optional<std::vector<unsigned long>> property32(Display* display, Window window, Atom property,
                                                      Atom type);
+
+// The root window's rectangle: the whole virtual screen, at 0,0.
+QRect rootRect(Display* display);
 
 // The first item of a WINDOW property; nothing when missing.
 std::optional<Window> windowProperty(Display* display, Window window, Atom property);

@@ -30,11 +30,7 @@ struct X11DisplayMonitors::Impl {
     Display* dpy() const { return display.get(); }
     Window root() const { return DefaultRootWindow(display.get()); }
 
-    QRect rootRect() const {
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(dpy(), root(), &attributes);
-        return {0, 0, attributes.width, attributes.height};
-    }
+    QRect rootRect() const { return x11::rootRect(dpy()); }
 
     // The window manager's work area of the current desktop; the whole root
     // window when no window manager says otherwise.

@@ -182,11 +182,7 @@ struct X11ScreenGrabber::Impl {
     Display* dpy() const { return display.get(); }
     Window root() const { return DefaultRootWindow(display.get()); }
 
-    QRect rootRect() const {
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(dpy(), root(), &attributes);
-        return {0, 0, attributes.width, attributes.height};
-    }
+    QRect rootRect() const { return x11::rootRect(dpy()); }
 
     GrabResult grab(QRect area);
     GrabResult grabShared(QRect area, QSize screen);

@@ -81,9 +81,3 @@ TEST_F(JpegEncoder, QualityReachesTheEncoderAndZeroIsTheLowest) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -123,9 +123,3 @@ TEST(XInput2KeyListener, WithoutADisplayEveryArmIsRefused) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -277,9 +277,3 @@ TEST(X11ScreenGrabber, UnreachableDisplayIsAnErrorWithoutImage) {
 
 } // namespace
 } // namespace pellix
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -2,6 +2,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/ImageEncoder.h"
+#include "platform/RecognitionEngine.h"
 #include "platform/Shell.h"
 #include "platform/SpecialFolders.h"
 #include "platform/Windowing.h"
@@ -16,6 +17,7 @@ struct Services {
     Shell& shell;
     SpecialFolders& folders;
     ImageEncoder& encoder;
+    RecognitionEngine& recognition;
 };
 
 } // namespace pellix

@@ -5,6 +5,7 @@
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
 #include "platform/qt/PictureBox.h"
+#include "recognition/fOCR.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -144,12 +145,14 @@ void fMain::setTabOrder() {
 void fMain::connectHandlers() {
     connect(cmdOpenImage, &QPushButton::clicked, this, [this] { cmdOpenImage_Click(); });
     connect(cmdEditImage, &QPushButton::clicked, this, [this] { cmdEditImage_Click(); });
+    connect(cmdRecognize, &QPushButton::clicked, this, [this] { cmdRecognize_Click(); });
 }
 
 void fMain::Form_Load() {
     Set_ImagePath();
     chkControlShift->setChecked(false);
     chkShowResult->setChecked(true);
+    m_fOCR = std::make_unique<fOCR>();
     Label1->setText(QString());
     Timer1->stop();
     Timer1->setInterval(CaptureTimeoutMs);
@@ -174,6 +177,10 @@ void fMain::Form_Unload() {
         return;
     }
     m_unloaded = true;
+    cancelRecognition();
+    if (m_fOCR) {
+        m_fOCR->Form_Unload();
+    }
 }
 
 void fMain::closeEvent(QCloseEvent* event) {

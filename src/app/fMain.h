@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -19,6 +20,9 @@ class QTimer;
 namespace pellix {
 
 class PictureBox;
+class fOCR;
+class RecognitionRun;
+struct RecognitionResult;
 
 // The main window: the capture and recognition controls, the status line and the
 // image view. Constructing it lays out the controls at their design values;
@@ -58,6 +62,9 @@ public:
     std::int16_t m_CaptureType = 0;
     QString m_ImageFolder;
     QString m_ImagePath;
+    std::unique_ptr<fOCR> m_fOCR;
+    // The recognition under way; empty between runs.
+    RecognitionRun* m_ModiDoc = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +82,16 @@ private:
     void Clear_Image();
     void cmdOpenImage_Click();
     void cmdEditImage_Click();
+
+    // Recognition (src/recognition/fMain_Recognize.cpp).
+    void cmdRecognize_Click();
+    void Recognize_ImageFile(const QString& path, std::int32_t languageId, bool StraightenImage,
+                             bool OrientImage);
+    void m_ModiDoc_OnOCRProgress(int Progress);
+    void Recognize_Finished(const RecognitionResult& result);
+    void showResult(const QString& text);
+    void setRecognitionRunning(bool running);
+    void cancelRecognition();
 
     Services m_services;
     bool m_unloaded = false;

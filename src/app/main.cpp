@@ -5,6 +5,7 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSpecialFolders.h"
 #include "platform/qt/QtWindowing.h"
+#include "recognition/ModuleRecognitionEngine.h"
 
 #include <QApplication>
 
@@ -24,6 +25,7 @@ int reportStartupFailure(pellix::Windowing& windowing, const pellix::Error& erro
 
 // The program reads no command line: the arguments go to Qt alone.
 int main(int argc, char* argv[]) {
+    pellix::limitEngineThreads(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellix"));
 
@@ -32,8 +34,9 @@ int main(int argc, char* argv[]) {
     pellix::QtShell shell;
     pellix::QtSpecialFolders folders;
     pellix::FileImageEncoder encoder;
+    pellix::ModuleRecognitionEngine recognition(QCoreApplication::applicationDirPath());
 
-    pellix::fMain window({windowing, clipboard, shell, folders, encoder});
+    pellix::fMain window({windowing, clipboard, shell, folders, encoder, recognition});
     try {
         window.Form_Load();
     } catch (const pellix::Error& error) {

@@ -1,0 +1,79 @@
+#include "recognition/fOCR.h"
+
+#include "app/Fonts.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace pellix {
+
+namespace {
+
+// Design sizes in twips, at 15 twips per pixel.
+constexpr int TwipsPerPixel = 15;
+constexpr int px(int twips) {
+    return twips / TwipsPerPixel;
+}
+
+} // namespace
+
+fOCR::fOCR(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("fOCR"));
+    setWindowTitle(QStringLiteral("Pellix - Recognized characters"));
+    setWindowIcon(QIcon(QStringLiteral(":/pellix/icon16.png")));
+    setFont(calibriFont());
+    setFixedSize(px(9765), px(4665));
+
+    cmdOK = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(px(8160), px(4200), px(1320), px(375));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(px(240), px(240), px(9255), px(3855));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(px(240), px(4200), px(5295), px(255));
+    QFont underlined = calibriFont();
+    underlined.setUnderline(true);
+    Label1->setFont(underlined);
+    QPalette blue = Label1->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label1->setPalette(blue);
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    setDesignValues();
+}
+
+void fOCR::setDesignValues() {
+    Text1->setPlainText(QStringLiteral("Text1\r\n"));
+    Label1->setText(QStringLiteral("Label1"));
+}
+
+void fOCR::SetText(const QString& text) {
+    Text1->setPlainText(text);
+    Label1->setText(
+        QStringLiteral("Recognized [%1] characters are stored in Clipboard.").arg(text.size()));
+}
+
+void fOCR::cmdOK_Click() {
+    Form_Unload();
+}
+
+void fOCR::Form_Unload() {
+    hide();
+    setDesignValues();
+}
+
+// Closing from the title bar unloads the window just as Ok does.
+void fOCR::closeEvent(QCloseEvent* event) {
+    setDesignValues();
+    event->accept();
+}
+
+} // namespace pellix

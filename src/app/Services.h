@@ -1,5 +1,6 @@
 #pragma once
 
+#include "monitors/MMonitors.h"
 #include "platform/Clipboard.h"
 #include "platform/ImageEncoder.h"
 #include "platform/RecognitionEngine.h"
@@ -17,6 +18,7 @@ struct Services {
     Shell& shell;
     SpecialFolders& folders;
     ImageEncoder& encoder;
+    MMonitors& monitors;
     RecognitionEngine& recognition;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSpecialFolders.h"
 #include "platform/qt/QtWindowing.h"
+#include "platform/x11/X11DisplayMonitors.h"
 #include "recognition/ModuleRecognitionEngine.h"
 
 #include <QApplication>
@@ -34,9 +35,11 @@ int main(int argc, char* argv[]) {
     pellix::QtShell shell;
     pellix::QtSpecialFolders folders;
     pellix::FileImageEncoder encoder;
+    pellix::X11DisplayMonitors display;
+    pellix::MMonitors monitors(display, {windowing.twipsPerPixelX(), windowing.twipsPerPixelY()});
     pellix::ModuleRecognitionEngine recognition(QCoreApplication::applicationDirPath());
 
-    pellix::fMain window({windowing, clipboard, shell, folders, encoder, recognition});
+    pellix::fMain window({windowing, clipboard, shell, folders, encoder, monitors, recognition});
     try {
         window.Form_Load();
     } catch (const pellix::Error& error) {

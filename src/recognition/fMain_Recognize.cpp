@@ -11,7 +11,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace pellix {
 
@@ -25,11 +24,6 @@ QString problemMessage(const QString& systemMessage) {
            QStringLiteral("\r\n\r\n(1) Tesseract is not properly installed.\r\n"
                           "(2) Press [Help] button and read details for the proper Tesseract "
                           "installation.");
-}
-
-QRect monitorOf(const QWidget& window) {
-    const QScreen* screen = window.screen();
-    return screen != nullptr ? screen->geometry() : QRect();
 }
 
 } // namespace
@@ -73,11 +67,16 @@ void fMain::Recognize_Finished(const RecognitionResult& result) {
     if (!result.text.trimmed().isEmpty()) {
         m_services.clipboard.clear();
         m_services.clipboard.setText(result.text);
-        if (chkShowResult->checkState() != Qt::Unchecked) {
-            showResult(result.text);
-        }
         Label1->setText(QStringLiteral("Done. Recognized [%1] characters are stored in Clipboard.")
                             .arg(result.text.size()));
+        if (chkShowResult->checkState() != Qt::Unchecked) {
+            try {
+                showResult(result.text);
+            } catch (const Error& error) {
+                // The text is on the clipboard all the same; say why no window came.
+                Label1->setText(Label1->text() + QStringLiteral(" ") + error.description());
+            }
+        }
     } else if (!result.error) {
         // The engine ran and found nothing: the installation is fine and the
         // captured image stays on the clipboard.
@@ -91,11 +90,19 @@ void fMain::Recognize_Finished(const RecognitionResult& result) {
 }
 
 void fMain::showResult(const QString& text) {
-    const QRect monitor = monitorOf(*this);
+    MMonitors& monitors = m_services.monitors;
+    const CMonitor& record =
+        monitors.Monitors().Item(QString::number(monitors.MonitorIndexFromWindow(*this)));
+    const QRect monitor(record.Left(), record.Top(), record.Width(), record.Height());
     m_fOCR->SetText(text);
     const double twipsX = m_services.windowing.twipsPerPixelX();
     const double twipsY = m_services.windowing.twipsPerPixelY();
-    const QSize outer = m_fOCR->frameGeometry().size();
+    QSize outer = m_fOCR->frameGeometry().size();
+    if (outer == m_fOCR->size()) {
+        // Not framed yet: the window manager adds the frame only once it is
+        // shown, and will frame it as it framed this window.
+        outer += frameGeometry().size() - size();
+    }
     const QSize outerTwips(static_cast<int>(outer.width() * twipsX),
                            static_cast<int>(outer.height() * twipsY));
     m_fOCR->move(centredWindowPosition(monitor, outerTwips, twipsX, twipsY));

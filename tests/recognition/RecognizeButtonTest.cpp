@@ -2,6 +2,7 @@
 // holds at each step of the run.
 #include "app/fMain.h"
 #include "fakes/FakeClipboard.h"
+#include "fakes/FakeDisplayMonitors.h"
 #include "fakes/FakeRecognitionEngine.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSpecialFolders.h"
@@ -30,8 +31,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(desktop.isValid());
         folders.desktop = desktop.path();
+        // A primary monitor with another one to its left.
+        display.list = {{1, QRect(1280, 0, 1920, 1080), QRect(1280, 0, 1920, 1040), true, "MAIN"},
+                        {2, QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 1024), false, "LEFT"}};
+        display.screen = QRect(0, 0, 3200, 1080);
+        display.work = display.list[0].workArea;
         window = std::make_unique<fMain>(
-            Services{windowing, clipboard, shell, folders, encoder, engine});
+            Services{windowing, clipboard, shell, folders, encoder, monitors, engine});
         window->Form_Load();
         clipboard.log.clear();
     }
@@ -58,6 +64,8 @@ protected:
     FakeSpecialFolders folders;
     FileImageEncoder encoder;
     FakeRecognitionEngine engine;
+    FakeDisplayMonitors display;
+    MMonitors monitors{display, {15, 15}};
     std::unique_ptr<fMain> window;
 };
 
@@ -111,6 +119,23 @@ TEST_F(RecognizeButton, DeskewTickedAndSysdefaultReachTheEngine) {
     EXPECT_TRUE(engine.calls[0].straightenImage);
     EXPECT_FALSE(engine.calls[0].orientImage);
     EXPECT_EQ(engine.calls[0].languageId, 2048);
+}
+
+TEST_F(RecognizeButton, TheResultWindowIsCentredOnTheMonitorOfTheMainWindow) {
+    engine.pages = {"centred"};
+    const auto centreOfResult = [&] {
+        return window->m_fOCR->frameGeometry().center();
+    };
+    window->move(1500, 100);
+    window->show();
+    window->cmdRecognize->click();
+    ASSERT_TRUE(finished());
+    EXPECT_LE((centreOfResult() - QPoint(2240, 540)).manhattanLength(), 2);
+
+    window->move(100, 100);
+    window->cmdRecognize->click();
+    ASSERT_TRUE(waitFor([&] { return windowing.beeps == 2; }));
+    EXPECT_LE((centreOfResult() - QPoint(640, 512)).manhattanLength(), 2);
 }
 
 TEST_F(RecognizeButton, WithoutShowResultNoWindowButClipboardAndStatusAsUsual) {

@@ -1,0 +1,127 @@
+#include "platform/x11/X11DisplayMonitors.h"
+
+#include "platform/x11/X11Connection.h"
+
+#include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
+
+namespace pellix {
+
+namespace {
+
+struct MonitorsDeleter {
+    void operator()(XRRMonitorInfo* monitors) const { XRRFreeMonitors(monitors); }
+};
+
+QString atomName(Display* display, Atom atom) {
+    if (atom == 0) {
+        return {};
+    }
+    x11::XFreePtr<char> name(XGetAtomName(display, atom));
+    return name ? QString::fromLocal8Bit(name.get()) : QString();
+}
+
+} // namespace
+
+struct X11DisplayMonitors::Impl {
+    x11::DisplayPtr display;
+    bool randrMonitors = false;
+
+    Display* dpy() const { return display.get(); }
+    Window root() const { return DefaultRootWindow(display.get()); }
+
+    QRect rootRect() const {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(dpy(), root(), &attributes);
+        return {0, 0, attributes.width, attributes.height};
+    }
+
+    // The window manager's work area of the current desktop; the whole root
+    // window when no window manager says otherwise.
+    QRect ewmhWorkArea() const {
+        const QRect screen = rootRect();
+        const auto areas =
+            x11::property32(dpy(), root(), x11::atom(dpy(), "_NET_WORKAREA"), XA_CARDINAL);
+        if (!areas || areas->size() < 4) {
+            return screen;
+        }
+        const auto desktop =
+            x11::property32(dpy(), root(), x11::atom(dpy(), "_NET_CURRENT_DESKTOP"), XA_CARDINAL);
+        std::size_t index = desktop && !desktop->empty() ? desktop->front() : 0;
+        if ((index + 1) * 4 > areas->size()) {
+            index = 0;
+        }
+        const auto* area = areas->data() + index * 4;
+        return QRect(static_cast<int>(area[0]), static_cast<int>(area[1]),
+                     static_cast<int>(area[2]), static_cast<int>(area[3])) &
+               screen;
+    }
+
+    std::vector<MonitorDescription> read() const {
+        std::vector<MonitorDescription> result;
+        int count = 0;
+        std::unique_ptr<XRRMonitorInfo, MonitorsDeleter> monitors(
+            XRRGetMonitors(dpy(), root(), True, &count));
+        if (!monitors) {
+            return result;
+        }
+        const QRect work = ewmhWorkArea();
+        for (int i = 0; i < count; ++i) {
+            const XRRMonitorInfo& m = monitors.get()[i];
+            MonitorDescription description;
+            description.handle = static_cast<MonitorHandle>(m.name);
+            description.rect = QRect(m.x, m.y, m.width, m.height);
+            // A work area that misses the monitor altogether is no better than none.
+            const QRect clipped = work & description.rect;
+            description.workArea = clipped.isEmpty() ? description.rect : clipped;
+            description.primary = m.primary != 0;
+            description.device = atomName(dpy(), m.name);
+            result.push_back(description);
+        }
+        return result;
+    }
+};
+
+X11DisplayMonitors::X11DisplayMonitors(const QString& display) : d(std::make_unique<Impl>()) {
+    d->display = x11::openDisplay(display);
+    if (!d->display) {
+        return;
+    }
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    const bool randr15 = XRRQueryExtension(d->dpy(), &eventBase, &errorBase) != False &&
+                         XRRQueryVersion(d->dpy(), &major, &minor) != 0 &&
+                         (major > 1 || (major == 1 && minor >= 5));
+    // Monitors are what RandR 1.5 reports; a server without them has one screen.
+    d->randrMonitors = randr15 && !d->read().empty();
+}
+
+X11DisplayMonitors::~X11DisplayMonitors() = default;
+
+bool X11DisplayMonitors::multiMonitorSupport() const {
+    return d->randrMonitors;
+}
+
+QRect X11DisplayMonitors::virtualScreen() const {
+    return d->display ? d->rootRect() : QRect();
+}
+
+QRect X11DisplayMonitors::workArea() const {
+    return d->display ? d->ewmhWorkArea() : QRect();
+}
+
+std::vector<MonitorDescription> X11DisplayMonitors::monitors() const {
+    return d->randrMonitors ? d->read() : std::vector<MonitorDescription>{};
+}
+
+MonitorHandle X11DisplayMonitors::monitorNearest(const QRect& rect) const {
+    const std::vector<MonitorDescription> present = monitors();
+    std::vector<QRect> rects;
+    rects.reserve(present.size());
+    for (const MonitorDescription& m : present) {
+        rects.push_back(m.rect);
+    }
+    const int nearest = nearestMonitor(rect, rects);
+    return nearest < 0 ? 0 : present[static_cast<std::size_t>(nearest)].handle;
+}
+
+} // namespace pellix

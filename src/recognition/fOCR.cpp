@@ -67,13 +67,17 @@ void fOCR::cmdOK_Click() {
 
 void fOCR::Form_Unload() {
     hide();
+    // Unloaded means gone: the next showing gets a new window, placed afresh
+    // by the window manager like the first.
+    destroy();
     setDesignValues();
 }
 
-// Closing from the title bar unloads the window just as Ok does.
+// Closing from the title bar unloads the window just as Ok does, once the
+// close event is over.
 void fOCR::closeEvent(QCloseEvent* event) {
-    setDesignValues();
-    event->accept();
+    event->ignore();
+    QMetaObject::invokeMethod(this, &fOCR::Form_Unload, Qt::QueuedConnection);
 }
 
 } // namespace pellix

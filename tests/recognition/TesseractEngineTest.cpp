@@ -4,10 +4,13 @@
 #include "recognition/ScreenText.h"
 #include "recognition/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,34 @@ TEST_F(TesseractEngine, StraightensATiltedPageWhenAsked) {
     EXPECT_EQ(folded(recognize(path, 9, true).text), testing::startupPictureText());
     // Without the straightening the same page loses characters.
     EXPECT_NE(folded(recognize(path, 9, false).text), testing::startupPictureText());
+}
+
+// A small dialog in a dark theme: lines of text with buttons apart from them.
+QImage dialogPicture(const QStringList& lines) {
+    QWidget dialog;
+    dialog.setStyleSheet("* { background: #2b2b2b; color: #e0e0e0; font-family: 'DejaVu Sans'; "
+                         "font-size: 13px; } QPushButton { border: 1px solid #e0e0e0; "
+                         "padding: 4px 16px; }");
+    auto* layout = new QVBoxLayout(&dialog);
+    for (const QString& line : lines) {
+        if (line.count(' ') < 2) {
+            auto* button = new QPushButton(line);
+            button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            layout->addWidget(button);
+        } else {
+            layout->addWidget(new QLabel(line));
+        }
+    }
+    dialog.adjustSize();
+    return dialog.grab().toImage();
+}
+
+TEST_F(TesseractEngine, ReadsEveryBlockOfAScreenNotJustTheFirst) {
+    const QStringList lines = {"File Edit View Insert Format Tools Help",
+                               "Save changes to the document before closing?", "Don't Save",
+                               "Cancel", "Connected to server 192.168.1.20 (latency 34 ms)"};
+    const RecognitionResult result = recognize(save(dialogPicture(lines), "dialog.png"));
+    EXPECT_EQ(folded(result.text), lines.join(' '));
 }
 
 TEST_F(TesseractEngine, ProgressClimbsToAHundredAndCancelStopsTheRun) {
@@ -163,7 +194,7 @@ TEST(TesseractModule, TheOpenMpRuntimeRunsWithOneThread) {
 
 int main(int argc, char* argv[]) {
     pellix::limitEngineThreads(argv);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

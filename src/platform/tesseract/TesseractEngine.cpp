@@ -151,6 +151,9 @@ public:
                         QStringLiteral("Tesseract could not load its language data %1.")
                             .arg(dataFile(QString::fromUtf8(code))));
         }
+        // The library's notes ("Estimating resolution as ...") would land on
+        // our standard error; failures reach the caller as errors instead.
+        api.SetVariable("debug_file", "/dev/null");
         m_texts.clear();
         const int count = static_cast<int>(m_pages.size());
         PageRun run{&monitor, 0, count, -1};
@@ -179,12 +182,10 @@ private:
         }
         PixPtr image =
             straighten ? straightened(m_pages[page].get()) : PixPtr(pixClone(m_pages[page].get()));
+        // Screens hold several blocks of text (menus, panels, buttons); the
+        // library's default treats a page as one block and drops the rest.
+        api.SetPageSegMode(tesseract::PSM_AUTO);
         api.SetImage(image.get());
-        // Screen captures carry no trustworthy resolution; Tesseract guesses
-        // badly from small type, so assume the usual screen's.
-        if (pixGetXRes(image.get()) < 70) {
-            api.SetSourceResolution(96);
-        }
         tesseract::ETEXT_DESC desc;
         desc.cancel = cancelRequested;
         desc.cancel_this = &run;

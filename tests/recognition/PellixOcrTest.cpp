@@ -59,14 +59,6 @@ TEST_F(PellixOcr, PrintsTheTextOfEachFileInOrderAndNothingElse) {
     EXPECT_EQ(outcome.err, "");
 }
 
-TEST_F(PellixOcr, AcceptsLanguageIdentifiersAndDeskew) {
-    const QString tilted = folder.filePath("tilted.png");
-    ASSERT_TRUE(testing::rotated(testing::startupPicture(), 6).save(tilted));
-    const Outcome outcome = ocr({"--deskew", "--lang=9", tilted});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(testing::folded(outcome.out), testing::startupPictureText());
-}
-
 TEST_F(PellixOcr, BadFilesGiveOneLineEachAndStatusOne) {
     const QString missing = folder.filePath("missing.png");
     QFile text(folder.filePath("words.png"));

@@ -76,6 +76,7 @@ TEST_F(RecognizeButton, StatusLineFollowsTheRunThenTheTextReachesClipboardAndRes
     engine.progressSteps = {40, 100};
     engine.gate.enable();
     window->Combo1->setCurrentIndex(5);
+    window->chkDeskewImage->setChecked(true);
 
     window->cmdRecognize->click();
     EXPECT_TRUE(labelReads("Tesseract document is created."));
@@ -95,7 +96,7 @@ TEST_F(RecognizeButton, StatusLineFollowsTheRunThenTheTextReachesClipboardAndRes
     ASSERT_EQ(engine.calls.size(), 1u);
     EXPECT_EQ(engine.calls[0].path, window->m_ImagePath);
     EXPECT_EQ(engine.calls[0].languageId, 7);
-    EXPECT_FALSE(engine.calls[0].straightenImage);
+    EXPECT_TRUE(engine.calls[0].straightenImage);
     EXPECT_FALSE(engine.calls[0].orientImage);
     EXPECT_TRUE(window->m_fOCR->isVisible());
     EXPECT_EQ(window->m_fOCR->Text1->toPlainText(), text);
@@ -107,35 +108,6 @@ TEST_F(RecognizeButton, StatusLineFollowsTheRunThenTheTextReachesClipboardAndRes
     EXPECT_EQ(windowing.beeps, 1);
     EXPECT_TRUE(windowing.boxes.empty());
     EXPECT_EQ(window->m_ModiDoc, nullptr);
-}
-
-TEST_F(RecognizeButton, DeskewTickedAndSysdefaultReachTheEngine) {
-    engine.pages = {"x"};
-    window->chkDeskewImage->setChecked(true);
-    window->Combo1->setCurrentIndex(21);
-    window->cmdRecognize->click();
-    ASSERT_TRUE(finished());
-    ASSERT_EQ(engine.calls.size(), 1u);
-    EXPECT_TRUE(engine.calls[0].straightenImage);
-    EXPECT_FALSE(engine.calls[0].orientImage);
-    EXPECT_EQ(engine.calls[0].languageId, 2048);
-}
-
-TEST_F(RecognizeButton, TheResultWindowIsCentredOnTheMonitorOfTheMainWindow) {
-    engine.pages = {"centred"};
-    const auto centreOfResult = [&] {
-        return window->m_fOCR->frameGeometry().center();
-    };
-    window->move(1500, 100);
-    window->show();
-    window->cmdRecognize->click();
-    ASSERT_TRUE(finished());
-    EXPECT_LE((centreOfResult() - QPoint(2240, 540)).manhattanLength(), 2);
-
-    window->move(100, 100);
-    window->cmdRecognize->click();
-    ASSERT_TRUE(waitFor([&] { return windowing.beeps == 2; }));
-    EXPECT_LE((centreOfResult() - QPoint(640, 512)).manhattanLength(), 2);
 }
 
 TEST_F(RecognizeButton, WithoutShowResultNoWindowButClipboardAndStatusAsUsual) {

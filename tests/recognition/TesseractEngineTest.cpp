@@ -128,47 +128,6 @@ TEST_F(TesseractEngine, JoinsTheTextOfAllPagesOfATiff) {
     EXPECT_EQ(recognize(tiff).text, document->pageText(0) + document->pageText(1));
 }
 
-TEST_F(TesseractEngine, BadFilesAreReportedWithTheirPath) {
-    const QString missing = folder.filePath("missing.jpg");
-    RecognitionResult result = recognize(missing);
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(result.error->number(), RecognitionErrors::FileNotFound);
-    EXPECT_TRUE(result.error->description().contains(missing));
-
-    QFile text(folder.filePath("notes.jpg"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("just some words, no picture\n");
-    text.close();
-    result = recognize(text.fileName());
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(result.error->number(), RecognitionErrors::NotAnImage);
-    EXPECT_TRUE(result.error->description().contains("notes.jpg"));
-
-    result = recognize(folder.path());
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(result.error->number(), RecognitionErrors::FileNotFound);
-}
-
-TEST_F(TesseractEngine, AMissingLanguageNamesItsDataFileAndPackage) {
-    QTemporaryDir data;
-    ASSERT_TRUE(QFile::link("/usr/share/tesseract-ocr/5/tessdata/eng.traineddata",
-                            data.filePath("eng.traineddata")));
-    qputenv("TESSDATA_PREFIX", data.path().toLocal8Bit());
-    const QString path = save(testing::startupPicture(), "startup.png");
-    const RecognitionResult german = recognize(path, 7);
-    const RecognitionResult english = recognize(path, 9);
-    qunsetenv("TESSDATA_PREFIX");
-
-    ASSERT_TRUE(german.error);
-    EXPECT_EQ(german.error->number(), RecognitionErrors::LanguageDataMissing);
-    EXPECT_EQ(german.error->description(),
-              "The Tesseract language data " + data.filePath("deu.traineddata") +
-                  " is missing. Install the package tesseract-ocr-deu (apt install "
-                  "tesseract-ocr-deu).");
-    EXPECT_FALSE(english.error);
-    EXPECT_EQ(folded(english.text), testing::startupPictureText());
-}
-
 TEST(TesseractModule, AMissingModuleIsReportedAsAnInstallationProblem) {
     ModuleRecognitionEngine engine(QStringLiteral("/nonexistent/bin"));
     try {

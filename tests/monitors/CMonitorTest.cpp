@@ -101,24 +101,19 @@ TEST(CMonitor, RecordKeepsWhatItReadUntilRefresh) {
     EXPECT_EQ(record.Width(), 2560);
 }
 
-TEST(CMonitor, PixelsToTwipsConvertsEveryCoordinateRoundingHalvesToEven) {
+TEST(CMonitor, PixelsToTwipsConvertsEveryCoordinate) {
     const FakeDisplayMonitors display = twoMonitors();
-    CMonitor left(display, {15.0, 15.0});
+    CMonitor left(display, {15.0, 12.0});
     left.setHandle(LeftHandle);
-    CMonitor odd(display, {7.5, 2.5});
-    odd.setHandle(MainHandle);
 
     left.setPixelsToTwips(true);
-    odd.setPixelsToTwips(true);
 
     EXPECT_EQ(left.Left(), -19200);
     EXPECT_EQ(left.Width(), 19200);
-    EXPECT_EQ(left.Height(), 15360);
+    EXPECT_EQ(left.Height(), 12288);
     EXPECT_EQ(left.WorkRight(), 0);
-    // Each direction has its own factor.
-    EXPECT_EQ(odd.WorkTop(), 75);
-    EXPECT_EQ(odd.WorkHeight(), 2625);
-    EXPECT_EQ(odd.Width(), 14400);
+    left.setPixelsToTwips(false);
+    EXPECT_EQ(left.Width(), 1280);
 }
 
 TEST(CMonitor, HalfTwipsRoundToTheEvenNeighbour) {

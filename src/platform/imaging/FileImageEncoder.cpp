@@ -3,6 +3,7 @@
 #include "platform/imaging/EncoderParams.h"
 #include "platform/imaging/GifWriter.h"
 #include "platform/imaging/TiffWriter.h"
+#include "platform/imaging/TurboJpegWriter.h"
 
 #include <QImageWriter>
 #include <QSaveFile>
@@ -36,6 +37,10 @@ SaveResult writeJpeg(const QImage& image, QIODevice& device,
     if (quality < 0 || quality > 100) {
         return failed(ImageStatus::InvalidParameter,
                       QStringLiteral("JPEG quality %1 is outside 0 to 100").arg(quality));
+    }
+    // Screen grabs go straight from their pixels to the encoder.
+    if (std::optional<SaveResult> direct = writeJpegTurbo(image, device, quality)) {
+        return *direct;
     }
     // JPEG has no alpha: flatten to 24-bit colour first.
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);

@@ -5,6 +5,7 @@
 
 #include "platform/x11/X11Connection.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
@@ -195,6 +196,7 @@ struct X11ScreenGrabber::Impl {
     WindowChoice activeWindow() const;
     WindowChoice focusedWindow() const;
     std::optional<Window> topLevel(Window window) const;
+    QRect withDrawnFrame(Window client, QRect rect) const;
 };
 
 GrabResult X11ScreenGrabber::Impl::grab(QRect area) {
@@ -320,6 +322,23 @@ std::optional<Window> X11ScreenGrabber::Impl::topLevel(Window window) const {
     return current;
 }
 
+// A window manager that does not reparent draws the frame around the client
+// on the root window and says how wide it is in _NET_FRAME_EXTENTS.
+QRect X11ScreenGrabber::Impl::withDrawnFrame(Window client, QRect rect) const {
+    if (!windowManagerAlive()) {
+        return rect;
+    }
+    const auto extents =
+        x11::property32(dpy(), client, x11::atom(dpy(), "_NET_FRAME_EXTENTS"), XA_CARDINAL);
+    if (!extents || extents->size() != 4) {
+        return rect;
+    }
+    const auto edge = [&](std::size_t i) {
+        return static_cast<int>((*extents)[i]);
+    };
+    return rect.adjusted(-edge(0), -edge(2), edge(1), edge(3));
+}
+
 X11ScreenGrabber::X11ScreenGrabber(X11GrabberOptions options) : d(std::make_unique<Impl>()) {
     d->displayName = options.display.isEmpty()
                          ? QString::fromLocal8Bit(x11::applicationDisplayName())
@@ -363,8 +382,11 @@ GrabResult X11ScreenGrabber::grabActiveWindow() {
         return failure(QStringLiteral("The active window has closed or is not shown."));
     }
     // The frame's position is its outer corner, border included, in root coordinates.
-    const QRect frame(attributes.x, attributes.y, attributes.width + 2 * attributes.border_width,
-                      attributes.height + 2 * attributes.border_width);
+    QRect frame(attributes.x, attributes.y, attributes.width + 2 * attributes.border_width,
+                attributes.height + 2 * attributes.border_width);
+    if (*top == choice.window) {
+        frame = d->withDrawnFrame(*top, frame);
+    }
     const QRect visible = frame & d->rootRect();
     if (visible.isEmpty()) {
         return failure(QStringLiteral("The active window lies outside the screen."));

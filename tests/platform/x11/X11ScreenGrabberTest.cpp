@@ -206,6 +206,27 @@ TEST_F(X11ScreenGrabberNoWm, ActiveWindowIsTrustedOnlyWhileTheCheckWindowLives) 
     EXPECT_EQ(afterDeath.image.size(), QSize(220, 130));
 }
 
+TEST_F(X11ScreenGrabberNoWm, FrameDrawnWithoutReparentingComesFromTheFrameExtents) {
+    PatternWindow window(QStringLiteral("200x100+100+100"), {}, server.display());
+    ASSERT_TRUE(window.ready());
+    const Window check = XCreateSimpleWindow(display.get(), root(), -10, -10, 1, 1, 0, 0, 0);
+    setWindowProperty(display.get(), check, "_NET_SUPPORTING_WM_CHECK", check);
+    setWindowProperty(display.get(), root(), "_NET_SUPPORTING_WM_CHECK", check);
+    setWindowProperty(display.get(), root(), "_NET_ACTIVE_WINDOW", window.window());
+    const long extents[4] = {3, 5, 20, 7}; // left, right, top, bottom
+    XChangeProperty(display.get(), window.window(), x11::atom(display.get(), "_NET_FRAME_EXTENTS"),
+                    XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(extents), 4);
+    XSync(display.get(), False);
+    X11ScreenGrabber grabber({server.display()});
+
+    const GrabResult grab = grabber.grabActiveWindow();
+
+    ASSERT_TRUE(grab.ok()) << grab.error.toStdString();
+    EXPECT_EQ(grab.image.size(), QSize(3 + 200 + 5, 20 + 100 + 7));
+    EXPECT_EQ(patternMismatches(grab.image, {3, 20}, {200, 100}), 0);
+}
+
 TEST_F(X11ScreenGrabberNoWm, ClosedActiveWindowIsAnErrorWithoutImage) {
     X11ScreenGrabber grabber({server.display()});
     const Window check = XCreateSimpleWindow(display.get(), root(), -10, -10, 1, 1, 0, 0, 0);
@@ -222,6 +243,24 @@ TEST_F(X11ScreenGrabberNoWm, ClosedActiveWindowIsAnErrorWithoutImage) {
 
     EXPECT_TRUE(grab.image.isNull());
     EXPECT_FALSE(grab.error.isEmpty());
+}
+
+TEST(X11ScreenGrabber, SixteenBitScreenGivesFullRangeColours) {
+    PrivateXServer server(QStringLiteral("320x200x16"));
+    ASSERT_TRUE(server.running());
+    ASSERT_TRUE(testing::runTool(server.display(), QStringLiteral("xsetroot"),
+                                 {QStringLiteral("-solid"), QStringLiteral("#ff00ff")}));
+    X11ScreenGrabber shared({server.display()});
+    X11ScreenGrabber plain({server.display(), PixelTransfer::Plain});
+
+    const GrabResult viaShared = shared.grabDesktop();
+    const GrabResult viaPlain = plain.grabDesktop();
+
+    ASSERT_TRUE(viaShared.ok() && viaPlain.ok());
+    EXPECT_EQ(viaShared.image.size(), QSize(320, 200));
+    EXPECT_EQ(viaShared.image.pixel(0, 0), qRgb(255, 0, 255));
+    EXPECT_EQ(viaShared.image.pixel(319, 199), qRgb(255, 0, 255));
+    EXPECT_TRUE(viaShared.image == viaPlain.image);
 }
 
 TEST(X11ScreenGrabber, UnreachableDisplayIsAnErrorWithoutImage) {

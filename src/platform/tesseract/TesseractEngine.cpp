@@ -15,8 +15,6 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <clocale>
-#include <cstdlib>
 #include <locale.h>
 #include <vector>
 
@@ -127,8 +125,8 @@ bool progressChanged(tesseract::ETEXT_DESC* desc, int, int, int, int) {
 }
 
 PixPtr straightened(PIX* page) {
-    // Skew search on the full-size page: screen text is small, and the default
-    // reduction loses the lines of 9 to 12 pixel type.
+    // The skew search runs on the full-size page, not a reduced copy, as
+    // screen type is only 9 to 16 pixels high.
     l_float32 angle = 0;
     l_float32 confidence = 0;
     PixPtr deskewed(pixFindSkewAndDeskew(page, 1, &angle, &confidence));

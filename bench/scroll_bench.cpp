@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     pellix::FakeServices fakes;
     pellix::Services services = fakes.services();
     pellix::fMain window({windowing, services.clipboard, services.shell, services.folders,
-                          services.encoder, services.grabber, services.keys, services.monitors});
+                          services.encoder, services.grabber, services.keys, services.monitors,
+                          services.recognition});
     window.Form_Load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {

@@ -20,6 +20,8 @@ pkgs=(
   # tests and benchmarks: a private X server, a window manager and X tools
   xvfb xauth openbox xdotool xclip x11-utils x11-xserver-utils
   imagemagick libjpeg-turbo-progs scrot tesseract-ocr
+  # the screen-text benchmark renders its pages in a terminal
+  xterm
 )
 for l in $langs; do pkgs+=("tesseract-ocr-$l"); done
 

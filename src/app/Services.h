@@ -4,6 +4,7 @@
 #include "platform/Clipboard.h"
 #include "platform/ImageEncoder.h"
 #include "platform/KeyListener.h"
+#include "platform/RecognitionEngine.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/Shell.h"
 #include "platform/SpecialFolders.h"
@@ -22,6 +23,7 @@ struct Services {
     ScreenGrabber& grabber;
     KeyListener& keys;
     MMonitors& monitors;
+    RecognitionEngine& recognition;
 };
 
 } // namespace pellix

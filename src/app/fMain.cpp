@@ -6,6 +6,7 @@
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
 #include "platform/qt/PictureBox.h"
+#include "recognition/fOCR.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -148,6 +149,7 @@ void fMain::connectHandlers() {
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
     connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
     connectCaptureHandlers();
+    connect(cmdRecognize, &QPushButton::clicked, this, [this] { cmdRecognize_Click(); });
 }
 
 void fMain::Form_Load() {
@@ -155,6 +157,7 @@ void fMain::Form_Load() {
     chkControlShift->setChecked(false);
     chkShowResult->setChecked(true);
     m_fCapture = std::make_unique<fCapture>(*this);
+    m_fOCR = std::make_unique<fOCR>();
     Label1->setText(QString());
     Timer1->stop();
     Timer1->setInterval(CaptureTimeoutMs);
@@ -181,9 +184,14 @@ void fMain::Form_Unload() {
         return;
     }
     m_unloaded = true;
+    // A recognition under way is cancelled first, so the program ends promptly.
+    cancelRecognition();
     m_Scroll.reset();
     mKbHook::RemoveKbHook();
     m_fCapture.reset();
+    if (m_fOCR) {
+        m_fOCR->Form_Unload();
+    }
 }
 
 void fMain::closeEvent(QCloseEvent* event) {

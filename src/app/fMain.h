@@ -26,6 +26,9 @@ namespace pellix {
 
 class PictureBox;
 class fAbout;
+class fOCR;
+class RecognitionRun;
+struct RecognitionResult;
 
 // The main window: the capture and recognition controls, the status line and the
 // image view. Constructing it lays out the controls at their design values;
@@ -75,7 +78,10 @@ public:
     QString m_ImageFolder;
     QString m_ImagePath;
     std::unique_ptr<fCapture> m_fCapture;
+    std::unique_ptr<fOCR> m_fOCR;
     std::shared_ptr<cScroll> m_Scroll;
+    // The recognition under way; empty between runs.
+    RecognitionRun* m_ModiDoc = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,6 +121,16 @@ private:
     void Capture_Window();
     bool grabFailed(const GrabResult& grab);
     void reportSaveFailure(const Error& error);
+
+    // Recognition (src/recognition/fMain_Recognize.cpp).
+    void cmdRecognize_Click();
+    void Recognize_ImageFile(const QString& path, std::int32_t languageId, bool StraightenImage,
+                             bool OrientImage);
+    void m_ModiDoc_OnOCRProgress(int Progress);
+    void Recognize_Finished(const RecognitionResult& result);
+    void showResult(const QString& text);
+    void setRecognitionRunning(bool running);
+    void cancelRecognition();
 
     Services m_services;
     bool m_unloaded = false;

@@ -9,6 +9,7 @@
 #include "platform/x11/X11DisplayMonitors.h"
 #include "platform/x11/X11ScreenGrabber.h"
 #include "platform/x11/XInput2KeyListener.h"
+#include "recognition/ModuleRecognitionEngine.h"
 
 #include <QApplication>
 
@@ -28,6 +29,7 @@ int reportStartupFailure(pellix::Windowing& windowing, const pellix::Error& erro
 
 // The program reads no command line: the arguments go to Qt alone.
 int main(int argc, char* argv[]) {
+    pellix::limitEngineThreads(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellix"));
 
@@ -41,8 +43,10 @@ int main(int argc, char* argv[]) {
     pellix::X11DisplayMonitors displayMonitors;
     pellix::MMonitors monitors(displayMonitors,
                                {windowing.twipsPerPixelX(), windowing.twipsPerPixelY()});
+    pellix::ModuleRecognitionEngine recognition(QCoreApplication::applicationDirPath());
 
-    pellix::fMain window({windowing, clipboard, shell, folders, encoder, grabber, keys, monitors});
+    pellix::fMain window(
+        {windowing, clipboard, shell, folders, encoder, grabber, keys, monitors, recognition});
     try {
         window.Form_Load();
     } catch (const pellix::Error& error) {

@@ -3,6 +3,7 @@
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeDisplayMonitors.h"
 #include "fakes/FakeKeyListener.h"
+#include "fakes/FakeRecognitionEngine.h"
 #include "fakes/FakeScreenGrabber.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSpecialFolders.h"
@@ -57,7 +58,8 @@ class Capture : public ::testing::Test {
 protected:
     Capture()
         : folders(dir.path()), monitors(display, {15.0, 15.0}),
-          window({windowing, clipboard, shell, folders, encoder, grabber, keys, monitors}) {
+          window({windowing, clipboard, shell, folders, encoder, grabber, keys, monitors,
+                  recognition}) {
         display.screen = QRect(0, 0, 1920, 1080);
         display.work = display.screen;
         display.list = {{1, QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040), true, "screen"}};
@@ -111,6 +113,7 @@ protected:
     FakeKeyListener keys;
     FakeDisplayMonitors display;
     MMonitors monitors;
+    FakeRecognitionEngine recognition;
     fMain window;
     std::vector<bool> visibleAtGrab;
 };
@@ -349,7 +352,9 @@ TEST(CapturePlacement, TheOverlayCoversEveryMonitorAndStartsHidden) {
     display.list = {{1, QRect(1280, 0, 1920, 1080), {}, true, "MAIN"},
                     {2, QRect(0, 0, 1280, 1024), {}, false, "LEFT"}};
     MMonitors monitors(display, {15.0, 15.0});
-    fMain window({windowing, clipboard, shell, folders, encoder, grabber, keys, monitors});
+    FakeRecognitionEngine recognition;
+    fMain window(
+        {windowing, clipboard, shell, folders, encoder, grabber, keys, monitors, recognition});
     window.Form_Load();
     EXPECT_EQ(window.m_fCapture->geometry(), QRect(0, 0, 3200, 2104));
     EXPECT_FALSE(window.m_fCapture->isVisible());

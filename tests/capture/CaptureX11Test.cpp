@@ -3,6 +3,7 @@
 #include "app/fMain.h"
 #include "capture/mKbHook.h"
 #include "fakes/FakeClipboard.h"
+#include "fakes/FakeRecognitionEngine.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSpecialFolders.h"
 #include "platform/imaging/FileImageEncoder.h"
@@ -106,7 +107,8 @@ class CaptureX11 : public ::testing::Test {
 protected:
     CaptureX11()
         : folders(dir.path()), monitors(displayMonitors, {15.0, 15.0}),
-          window({windowing, clipboard, shell, folders, encoder, grabber, keys, monitors}) {}
+          window({windowing, clipboard, shell, folders, encoder, grabber, keys, monitors,
+                  recognition}) {}
 
     void SetUp() override {
         ASSERT_TRUE(keys.error().isEmpty()) << keys.error().toStdString();
@@ -149,6 +151,7 @@ protected:
     XInput2KeyListener keys;
     X11DisplayMonitors displayMonitors;
     MMonitors monitors;
+    FakeRecognitionEngine recognition;
     fMain window;
 };
 

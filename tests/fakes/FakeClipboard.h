@@ -2,7 +2,7 @@
 
 #include "platform/Clipboard.h"
 
-#include <vector>
+#include <QStringList>
 
 namespace pellix {
 
@@ -17,24 +17,24 @@ public:
     void setImage(const QImage& image) override {
         heldImage = image;
         heldText.clear();
-        record(QStringLiteral("setImage"));
+        record(QStringLiteral("image"));
     }
     void setText(const QString& text) override {
         heldText = text;
         heldImage = {};
-        record(QStringLiteral("setText"));
+        record(QStringLiteral("text:") + text);
     }
     QImage image() const override { return heldImage; }
     QString text() const override { return heldText; }
 
     QImage heldImage;
     QString heldText;
-    std::vector<QString> log;
+    QStringList log; // "clear", "image", "text:<the text>"
     int changes = 0;
 
 private:
     void record(const QString& call) {
-        log.push_back(call);
+        log << call;
         ++changes;
     }
 };

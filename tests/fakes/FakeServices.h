@@ -5,6 +5,7 @@
 #include "fakes/FakeDisplayMonitors.h"
 #include "fakes/FakeImageEncoder.h"
 #include "fakes/FakeKeyListener.h"
+#include "fakes/FakeRecognitionEngine.h"
 #include "fakes/FakeScreenGrabber.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSpecialFolders.h"
@@ -24,9 +25,11 @@ struct FakeServices {
     FakeKeyListener keys;
     FakeDisplayMonitors display;
     MMonitors monitors{display, TwipsPerPixel{}};
+    FakeRecognitionEngine recognition;
 
     Services services() {
-        return {windowing, clipboard, shell, folders, encoder, grabber, keys, monitors};
+        return {windowing, clipboard, shell,    folders,    encoder,
+                grabber,   keys,      monitors, recognition};
     }
 };
 

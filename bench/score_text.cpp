@@ -1,0 +1,63 @@
+// Scores recognized text against its ground truth after folding every run of
+// whitespace to one space: prints the truth's length in characters, the
+// character error rate and the word error rate (edit distances over lengths).
+// Usage: pellix_score_text TRUTH_FILE TEXT_FILE
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+template <typename Sequence> std::size_t editDistance(const Sequence& a, const Sequence& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+QString readFolded(const char* path) {
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).simplified();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: pellix_score_text TRUTH_FILE TEXT_FILE\n");
+        return 2;
+    }
+    const QString truth = readFolded(argv[1]);
+    const QString text = readFolded(argv[2]);
+    const std::u32string truth32 = truth.toStdU32String();
+    const std::u32string text32 = text.toStdU32String();
+    const QStringList truthList = truth.split(' ', Qt::SkipEmptyParts);
+    const QStringList textList = text.split(' ', Qt::SkipEmptyParts);
+    const std::vector<QString> truthWords(truthList.begin(), truthList.end());
+    const std::vector<QString> textWords(textList.begin(), textList.end());
+    const double cer =
+        truth32.empty() ? 0.0 : double(editDistance(truth32, text32)) / double(truth32.size());
+    const double wer = truthWords.empty() ? 0.0
+                                          : double(editDistance(truthWords, textWords)) /
+                                                double(truthWords.size());
+    std::printf("%zu %.4f %.4f\n", truth32.size(), cer, wer);
+    return 0;
+}

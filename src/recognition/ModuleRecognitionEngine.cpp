@@ -1,0 +1,96 @@
+#include "recognition/ModuleRecognitionEngine.h"
+
+#include "platform/Error.h"
+#include "platform/tesseract/TesseractModule.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace pellix {
+
+namespace {
+
+// How many folders up from the executable a build tree keeps its lib/ folder.
+constexpr int BuildTreeDepth = 3;
+
+} // namespace
+
+void limitEngineThreads(char* argv[]) {
+    const char* limit = std::getenv("OMP_THREAD_LIMIT");
+    if (limit != nullptr && std::strcmp(limit, "1") == 0) {
+        return;
+    }
+    // Overrides whatever the user's environment holds.
+    setenv("OMP_THREAD_LIMIT", "1", 1);
+    execv("/proc/self/exe", argv);
+}
+
+ModuleRecognitionEngine::ModuleRecognitionEngine(QString programFolder)
+    : m_programFolder(std::move(programFolder)) {}
+
+// The engine's objects come from the module, so they go before it does; the
+// module itself stays mapped until the process ends.
+ModuleRecognitionEngine::~ModuleRecognitionEngine() = default;
+
+QStringList ModuleRecognitionEngine::moduleFolders() const {
+    // Installed: the library folder as seen from the program folder. In a build
+    // tree: lib/pellix in the build folder, a few levels above the executable.
+    QStringList folders{QDir::cleanPath(m_programFolder + QStringLiteral("/") +
+                                        QStringLiteral(PELLIX_MODULE_DIR_FROM_BIN))};
+    QDir up(m_programFolder);
+    for (int level = 0; level <= BuildTreeDepth; ++level) {
+        folders << QDir::cleanPath(up.absoluteFilePath(QStringLiteral("lib/pellix")));
+        if (!up.cdUp()) {
+            break;
+        }
+    }
+    folders.removeDuplicates();
+    return folders;
+}
+
+RecognitionEngine& ModuleRecognitionEngine::engine() {
+    std::scoped_lock lock(m_loading);
+    if (m_engine) {
+        return *m_engine;
+    }
+    if (!m_loadError) {
+        const QString fileName = QStringLiteral("lib") + QString::fromLatin1(TesseractModuleName) +
+                                 QStringLiteral(".so");
+        QString found;
+        for (const QString& folder : moduleFolders()) {
+            if (QFileInfo::exists(folder + QStringLiteral("/") + fileName)) {
+                found = folder + QStringLiteral("/") + fileName;
+                break;
+            }
+        }
+        if (found.isEmpty()) {
+            m_loadError = QStringLiteral("The Tesseract module %1 is not in %2. Reinstall Pellix.")
+                              .arg(fileName, moduleFolders().join(QStringLiteral(" or ")));
+        } else {
+            m_library.setFileName(found);
+            auto create =
+                reinterpret_cast<CreateRecognitionEngine>(m_library.resolve(TesseractModuleEntry));
+            if (create == nullptr) {
+                // Typically libtesseract5 itself is not installed.
+                m_loadError = QStringLiteral("The Tesseract module cannot be loaded: %1. Install "
+                                             "the package libtesseract5 (apt install "
+                                             "libtesseract5).")
+                                  .arg(m_library.errorString());
+            } else {
+                m_engine.reset(create());
+                return *m_engine;
+            }
+        }
+    }
+    throw Error(RecognitionErrors::EngineUnavailable, *m_loadError);
+}
+
+std::unique_ptr<RecognitionDocument> ModuleRecognitionEngine::createDocument(const QString& path) {
+    return engine().createDocument(path);
+}
+
+} // namespace pellix

@@ -1,0 +1,32 @@
+#include "recognition/ResultPlacement.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace pellix {
+
+namespace {
+
+double roundHalfEven(double value) {
+    // nearbyint follows the current rounding mode, which is to-nearest-even
+    // unless someone changed it; make sure.
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(mode);
+    return rounded;
+}
+
+} // namespace
+
+QPoint centredWindowPosition(const QRect& monitor, const QSize& windowTwips, double twipsPerPixelX,
+                             double twipsPerPixelY) {
+    const double centreX = roundHalfEven((monitor.left() + monitor.width() / 2.0) * twipsPerPixelX);
+    const double centreY = roundHalfEven((monitor.top() + monitor.height() / 2.0) * twipsPerPixelY);
+    const double leftTwips = centreX - windowTwips.width() / 2.0;
+    const double topTwips = centreY - windowTwips.height() / 2.0;
+    return {static_cast<int>(std::lround(leftTwips / twipsPerPixelX)),
+            static_cast<int>(std::lround(topTwips / twipsPerPixelY))};
+}
+
+} // namespace pellix

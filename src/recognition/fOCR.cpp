@@ -1,0 +1,112 @@
+#include "recognition/fOCR.h"
+
+#include "app/Fonts.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace pellix {
+
+namespace {
+
+// Design sizes in twips, at 15 twips per pixel.
+constexpr int TwipsPerPixel = 15;
+constexpr int SettleIntervalMs = 50;
+constexpr int SettleTicks = 60;
+constexpr int px(int twips) {
+    return twips / TwipsPerPixel;
+}
+
+} // namespace
+
+fOCR::fOCR(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("fOCR"));
+    setWindowTitle(QStringLiteral("Pellix - Recognized characters"));
+    setWindowIcon(QIcon(QStringLiteral(":/pellix/icon16.png")));
+    setFont(calibriFont());
+    setFixedSize(px(9765), px(4665));
+
+    cmdOK = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(px(8160), px(4200), px(1320), px(375));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(px(240), px(240), px(9255), px(3855));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(px(240), px(4200), px(5295), px(255));
+    QFont underlined = calibriFont();
+    underlined.setUnderline(true);
+    Label1->setFont(underlined);
+    QPalette blue = Label1->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label1->setPalette(blue);
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    m_settle.setInterval(SettleIntervalMs);
+    connect(&m_settle, &QTimer::timeout, this, [this] { placeAgainIfFramed(); });
+    setDesignValues();
+}
+
+void fOCR::showPlaced(std::function<QPoint(const QSize&)> place, const QSize& guessedFrame) {
+    m_place = std::move(place);
+    move(m_place(guessedFrame));
+    show();
+    raise();
+    m_settleTicks = 0;
+    m_settle.start();
+}
+
+// A busy window manager frames a new window late, and may place it before the
+// toolkit knows the frame; for a short while, put the frame back where it belongs.
+void fOCR::placeAgainIfFramed() {
+    const QSize frame = frameGeometry().size();
+    if (isVisible() && frame != size()) {
+        const QPoint wanted = m_place(frame);
+        if (frameGeometry().topLeft() != wanted) {
+            move(wanted);
+        }
+    }
+    if (!isVisible() || ++m_settleTicks >= SettleTicks) {
+        m_settle.stop();
+    }
+}
+
+void fOCR::setDesignValues() {
+    Text1->setPlainText(QStringLiteral("Text1\r\n"));
+    Label1->setText(QStringLiteral("Label1"));
+}
+
+void fOCR::SetText(const QString& text) {
+    Text1->setPlainText(text);
+    Label1->setText(
+        QStringLiteral("Recognized [%1] characters are stored in Clipboard.").arg(text.size()));
+}
+
+void fOCR::cmdOK_Click() {
+    Form_Unload();
+}
+
+void fOCR::Form_Unload() {
+    m_settle.stop();
+    hide();
+    // Unloaded means gone: the next showing gets a new window, placed afresh
+    // by the window manager like the first.
+    destroy();
+    setDesignValues();
+}
+
+// Closing from the title bar unloads the window just as Ok does, once the
+// close event is over.
+void fOCR::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    QMetaObject::invokeMethod(this, &fOCR::Form_Unload, Qt::QueuedConnection);
+}
+
+} // namespace pellix

@@ -1,0 +1,159 @@
+// The Tesseract engine module, loaded the way the programs load it.
+#include "recognition/ModuleRecognitionEngine.h"
+#include "recognition/Recognizer.h"
+#include "recognition/ScreenText.h"
+#include "recognition/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+namespace pellix {
+namespace {
+
+using testing::folded;
+
+class Monitor : public RecognitionEvents {
+public:
+    std::vector<int> percents;
+    int cancelAfter = -1; // cancel once this many progress reports came
+
+    void documentCreated() override {}
+    void ocrDone() override {}
+    void progress(int percent) override { percents.push_back(percent); }
+    bool cancelled() const override {
+        return cancelAfter >= 0 && static_cast<int>(percents.size()) >= cancelAfter;
+    }
+};
+
+class TesseractEngine : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+
+    QString save(const QImage& image, const QString& name) {
+        const QString path = folder.filePath(name);
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+    RecognitionResult recognize(const QString& path, std::int32_t language = 9,
+                                bool deskew = false) {
+        return recognizeImageFile(engine, {path, language, deskew, false}, monitor);
+    }
+
+    static QString programFolder() { return QCoreApplication::applicationDirPath(); }
+
+    QTemporaryDir folder;
+    ModuleRecognitionEngine engine{programFolder()};
+    Monitor monitor;
+};
+
+TEST_F(TesseractEngine, ReadsTheStartupPictureWordForWord) {
+    const RecognitionResult result = recognize(save(testing::startupPicture(), "startup.jpg"));
+    EXPECT_FALSE(result.error);
+    EXPECT_EQ(folded(result.text), testing::startupPictureText());
+}
+
+TEST_F(TesseractEngine, StraightensATiltedPageWhenAsked) {
+    const QString path = save(testing::rotated(testing::startupPicture(), 6), "tilted.png");
+    EXPECT_EQ(folded(recognize(path, 9, true).text), testing::startupPictureText());
+    // Without the straightening the same page loses characters.
+    EXPECT_NE(folded(recognize(path, 9, false).text), testing::startupPictureText());
+}
+
+// A small dialog in a dark theme: lines of text with buttons apart from them.
+QImage dialogPicture(const QStringList& lines) {
+    QWidget dialog;
+    dialog.setStyleSheet("* { background: #2b2b2b; color: #e0e0e0; font-family: 'DejaVu Sans'; "
+                         "font-size: 13px; } QPushButton { border: 1px solid #e0e0e0; "
+                         "padding: 4px 16px; }");
+    auto* layout = new QVBoxLayout(&dialog);
+    for (const QString& line : lines) {
+        if (line.count(' ') < 2) {
+            auto* button = new QPushButton(line);
+            button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            layout->addWidget(button);
+        } else {
+            layout->addWidget(new QLabel(line));
+        }
+    }
+    dialog.adjustSize();
+    return dialog.grab().toImage();
+}
+
+TEST_F(TesseractEngine, ReadsEveryBlockOfAScreenNotJustTheFirst) {
+    const QStringList lines = {"File Edit View Insert Format Tools Help",
+                               "Save changes to the document before closing?", "Don't Save",
+                               "Cancel", "Connected to server 192.168.1.20 (latency 34 ms)"};
+    const RecognitionResult result = recognize(save(dialogPicture(lines), "dialog.png"));
+    EXPECT_EQ(folded(result.text), lines.join(' '));
+}
+
+TEST_F(TesseractEngine, ProgressClimbsToAHundredAndCancelStopsTheRun) {
+    const QString path = save(testing::startupPicture(), "startup.png");
+    recognize(path);
+    ASSERT_GE(monitor.percents.size(), 5u);
+    // Each report moves on; none repeats.
+    EXPECT_EQ(std::adjacent_find(monitor.percents.begin(), monitor.percents.end(),
+                                 std::greater_equal<>()),
+              monitor.percents.end());
+    EXPECT_EQ(monitor.percents.back(), 100);
+
+    monitor.percents.clear();
+    monitor.cancelAfter = 2;
+    const RecognitionResult result = recognize(path);
+    EXPECT_TRUE(result.cancelled());
+    EXPECT_TRUE(result.text.isEmpty());
+    EXPECT_LT(monitor.percents.back(), 100);
+}
+
+TEST_F(TesseractEngine, JoinsTheTextOfAllPagesOfATiff) {
+    const QString first = save(testing::textPicture("First page"), "first.png");
+    const QString second = save(testing::textPicture("Second page"), "second.png");
+    const QString tiff = folder.filePath("two.tif");
+    ASSERT_EQ(QProcess::execute("convert", {first, second, tiff}), 0);
+
+    std::unique_ptr<RecognitionDocument> document = engine.createDocument(tiff);
+    ASSERT_EQ(document->pageCount(), 2);
+    document->OCR(9, false, false, monitor);
+    EXPECT_EQ(folded(document->pageText(0)), "First page");
+    EXPECT_EQ(folded(document->pageText(1)), "Second page");
+    EXPECT_EQ(recognize(tiff).text, document->pageText(0) + document->pageText(1));
+}
+
+TEST(TesseractModule, AMissingModuleIsReportedAsAnInstallationProblem) {
+    ModuleRecognitionEngine engine(QStringLiteral("/nonexistent/bin"));
+    try {
+        engine.createDocument(QStringLiteral("/tmp/x.jpg"));
+        FAIL() << "the module was found";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.number(), RecognitionErrors::EngineUnavailable);
+        EXPECT_TRUE(error.description().contains("libpellix_tesseract.so"));
+        EXPECT_TRUE(error.description().contains("/nonexistent/lib/pellix"));
+    }
+}
+
+TEST(TesseractModule, TheOpenMpRuntimeRunsWithOneThread) {
+    // Qt Core has loaded the runtime already; what counts is what it read.
+    using ThreadLimit = int (*)();
+    auto limit = reinterpret_cast<ThreadLimit>(dlsym(RTLD_DEFAULT, "omp_get_thread_limit"));
+    ASSERT_NE(limit, nullptr);
+    EXPECT_EQ(limit(), 1);
+}
+
+} // namespace
+} // namespace pellix
+
+int main(int argc, char* argv[]) {
+    pellix::limitEngineThreads(argv);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -149,8 +149,10 @@ void fCapture::Form_MouseUp(int, int, float x, float y) {
         return;
     }
     const QImage copy = region(rect);
-    m_host.capturePicture().setPicture(copy);
+    // Out of the way first: handing over runs pending events, and a late
+    // Escape or click must not reach an overlay whose selection is over.
     hide();
+    m_host.capturePicture().setPicture(copy);
     m_host.Image_Captured();
     m_host.Show_Form();
 }

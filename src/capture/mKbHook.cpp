@@ -48,13 +48,14 @@ void RemoveKbHook() {
 void ClearKbHook() {
     m_hHook = 0;
     m_HookForm.clear();
+    m_Listener = nullptr;
 }
 
 // The events only tell that some key moved; what counts is the state of the
 // three keys at that moment. Control and Shift are combined bit by bit: both
 // held, or both pressed since they were last read.
 void KbHookProc(std::int32_t nCode, std::int32_t wParam, std::int32_t /*lParam*/) {
-    if (nCode != KeyActionCode || !m_Listener) {
+    if (nCode != KeyActionCode || m_hHook == 0 || !m_Listener) {
         return;
     }
     if (wParam == KeyMessage::KeyDown) {

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <unistd.h>
 
 namespace pellix {
@@ -17,16 +18,45 @@ namespace {
 // How many folders up from the executable a build tree keeps its lib/ folder.
 constexpr int BuildTreeDepth = 3;
 
+constexpr const char* RestartMarker = "PELLIX_ENGINE_THREADS_LIMITED";
+constexpr const char* SavedLimit = "PELLIX_USER_OMP_THREAD_LIMIT";
+
+// Programs started from Pellix (the image viewer, the PDF viewer) get the
+// user's own setting back. That is safe only once the OpenMP runtime has read
+// the limit, which it does when it loads; while it is not loaded yet, the
+// limit stays for the engine module that will load it.
+void restoreUserLimit() {
+    if (dlopen("libgomp.so.1", RTLD_NOW | RTLD_NOLOAD) == nullptr) {
+        return;
+    }
+    if (const char* saved = std::getenv(SavedLimit)) {
+        setenv("OMP_THREAD_LIMIT", saved, 1);
+    } else {
+        unsetenv("OMP_THREAD_LIMIT");
+    }
+    unsetenv(SavedLimit);
+    unsetenv(RestartMarker);
+}
+
 } // namespace
 
 void limitEngineThreads(char* argv[]) {
+    if (std::getenv(RestartMarker) != nullptr) {
+        restoreUserLimit();
+        return;
+    }
     const char* limit = std::getenv("OMP_THREAD_LIMIT");
     if (limit != nullptr && std::strcmp(limit, "1") == 0) {
         return;
     }
-    // Overrides whatever the user's environment holds.
+    // Overrides whatever the user's environment holds, for this program only.
+    if (limit != nullptr) {
+        setenv(SavedLimit, limit, 1);
+    }
+    setenv(RestartMarker, "1", 1);
     setenv("OMP_THREAD_LIMIT", "1", 1);
     execv("/proc/self/exe", argv);
+    restoreUserLimit(); // the new start failed: go on as we are
 }
 
 ModuleRecognitionEngine::ModuleRecognitionEngine(QString programFolder)

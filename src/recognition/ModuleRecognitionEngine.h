@@ -41,7 +41,8 @@ private:
 // Core already loads it (through libb2), so when the limit is not in the
 // environment yet this sets it and starts the program image anew with the same
 // arguments. Call it first thing in main(). Returns only when the limit holds,
-// or when the new start failed.
+// or when the new start failed. Once the runtime has read the limit, the
+// user's own value is put back, so programs Pellix starts do not inherit it.
 void limitEngineThreads(char* argv[]);
 
 } // namespace pellix

@@ -1,23 +1,10 @@
 #include "recognition/ResultPlacement.h"
 
-#include <cfenv>
+#include "platform/Rounding.h"
+
 #include <cmath>
 
 namespace pellix {
-
-namespace {
-
-double roundHalfEven(double value) {
-    // nearbyint follows the current rounding mode, which is to-nearest-even
-    // unless someone changed it; make sure.
-    const int mode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(mode);
-    return rounded;
-}
-
-} // namespace
 
 QPoint centredWindowPosition(const QRect& monitor, const QSize& windowTwips, double twipsPerPixelX,
                              double twipsPerPixelY) {

@@ -1,18 +1,16 @@
 // The main window's side of the image view: attaching the scroll controller to
 // the view port, fitting the ranges to the picture, and panning the picture.
 #include "app/fMain.h"
+#include "platform/Rounding.h"
 #include "platform/qt/PictureBox.h"
-
-#include <cmath>
 
 namespace pellix {
 
 namespace {
 
-// To the nearest integer, halves to the even neighbour, as the ranges have always
-// been computed (108.5 gives 108, 109.5 gives 110).
-std::int32_t roundHalfEven(double value) {
-    return static_cast<std::int32_t>(std::nearbyint(value));
+// Page sizes are whole pixels, rounded as the ranges have always been computed.
+std::int32_t pageFor(std::int32_t range) {
+    return static_cast<std::int32_t>(roundHalfEven(range / 10.0));
 }
 
 } // namespace
@@ -52,9 +50,9 @@ void fMain::Picture2_Resize() {
         return;
     }
     m_Scroll->setVMax(Picture1->height());
-    m_Scroll->setVPage(roundHalfEven(m_Scroll->VMax() / 10.0));
+    m_Scroll->setVPage(pageFor(m_Scroll->VMax()));
     m_Scroll->setHMax(Picture1->width());
-    m_Scroll->setHPage(roundHalfEven(m_Scroll->HMax() / 10.0));
+    m_Scroll->setHPage(pageFor(m_Scroll->HMax()));
 }
 
 void fMain::m_Scroll_HChange(std::int32_t nCurPos) {

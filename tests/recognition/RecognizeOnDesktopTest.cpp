@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -57,9 +58,36 @@ protected:
         ASSERT_TRUE(waitFor([&] { return window->frameGeometry().topLeft() == QPoint(x, y); }));
     }
 
+    // The centre of the result window's frame as the X server and the window
+    // manager have it. The toolkit's own idea of a new window's frame can stay
+    // empty when the window manager frames it late, so it is not asked.
     QPoint resultCentre() const {
-        const QRect frame = window->m_fOCR->frameGeometry();
+        const QString id = QString::number(window->m_fOCR->winId());
+        const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+        const QString extents =
+            run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, "_NET_FRAME_EXTENTS"});
+        const auto field = [&](const char* name) {
+            const QRegularExpression pattern(QString::fromLatin1(name) + ":\\s*(-?\\d+)");
+            return pattern.match(info).captured(1).toInt();
+        };
+        // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+        const QStringList sides = extents.section('=', 1).split(',');
+        if (sides.size() != 4) {
+            return {};
+        }
+        const int left = sides[0].trimmed().toInt(), right = sides[1].trimmed().toInt();
+        const int top = sides[2].trimmed().toInt(), bottom = sides[3].trimmed().toInt();
+        const QRect frame(field("Absolute upper-left X") - left,
+                          field("Absolute upper-left Y") - top, field("Width") + left + right,
+                          field("Height") + top + bottom);
         return {frame.x() + frame.width() / 2, frame.y() + frame.height() / 2};
+    }
+
+    static QString run(const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished();
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
 
     QTemporaryDir desktop;

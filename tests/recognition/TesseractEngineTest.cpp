@@ -148,6 +148,16 @@ TEST(TesseractModule, TheOpenMpRuntimeRunsWithOneThread) {
     EXPECT_EQ(limit(), 1);
 }
 
+TEST(TesseractModule, ProgramsStartedLaterGetTheUsersOwnThreadLimitBack) {
+    const QByteArray users = qgetenv("PELLIX_TEST_USERS_OMP_THREAD_LIMIT");
+    if (users.isEmpty()) {
+        GTEST_SKIP() << "run through ctest, which starts the test with a limit of its own";
+    }
+    EXPECT_EQ(qgetenv("OMP_THREAD_LIMIT"), users);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("PELLIX_USER_OMP_THREAD_LIMIT"));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("PELLIX_ENGINE_THREADS_LIMITED"));
+}
+
 } // namespace
 } // namespace pellix
 

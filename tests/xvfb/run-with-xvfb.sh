@@ -43,10 +43,16 @@ fi
 
 openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
 wm_pid=$!
-for _ in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+wm_up=""
+for _ in $(seq 1 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && { wm_up=1; break; }
     sleep 0.1
 done
+if [ -z "$wm_up" ]; then
+    echo "run-with-xvfb: the window manager did not come up" >&2
+    cat "$workdir/openbox.log" >&2
+    exit 1
+fi
 
 set +e
 "$@"

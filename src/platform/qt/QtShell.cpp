@@ -1,14 +1,21 @@
 #include "platform/qt/QtShell.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace pellix {
 
 // QDesktopServices starts the desktop's opener detached with an argument list:
 // it never blocks the window and never goes through a shell command line.
+// A missing file is not handed on: some desktops answer it with an error box of
+// their own. The path is cleaned first, or "//name" would read as a host name.
 void QtShell::openFile(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString clean = QDir::cleanPath(path);
+    if (QFileInfo::exists(clean)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(clean));
+    }
 }
 
 // Freedesktop desktops associate one default program per file type and define

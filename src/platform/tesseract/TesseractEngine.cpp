@@ -180,6 +180,9 @@ private:
         }
         PixPtr image =
             straighten ? straightened(m_pages[page].get()) : PixPtr(pixClone(m_pages[page].get()));
+        if (run.monitor->cancelled()) {
+            throw cancelledError(); // straightening a large page takes a while
+        }
         // Screens hold several blocks of text (menus, panels, buttons); the
         // library's default treats a page as one block and drops the rest.
         api.SetPageSegMode(tesseract::PSM_AUTO);

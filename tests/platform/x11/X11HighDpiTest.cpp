@@ -50,7 +50,8 @@ TEST(X11HighDpi, WindowRectangleIsInScreenPixels) {
     window.setGeometry(150, 100, 200, 120);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::qWait(200); // the window manager places the frame after the first expose
+    // The window manager frames the window after its first expose.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }));
     x11::DisplayPtr display = x11::openDisplay({});
     ASSERT_TRUE(display);
 

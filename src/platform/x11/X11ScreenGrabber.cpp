@@ -206,7 +206,13 @@ GrabResult X11ScreenGrabber::Impl::grab(QRect area) {
             shared = SharedImage::create(dpy(), screen);
         }
         if (shared) {
-            return grabShared(area, screen);
+            GrabResult result = grabShared(area, screen);
+            if (result.ok()) {
+                return result;
+            }
+            // The segment went bad (or the server stopped sharing): the plain
+            // copy still works, and every later grab takes it too.
+            shared.reset();
         }
         transfer = PixelTransfer::Plain;
     }

@@ -1,5 +1,8 @@
 #include "app/Fonts.h"
 
+#include <QLabel>
+#include <QPalette>
+
 namespace pellix {
 
 QFont calibriFont() {
@@ -19,6 +22,22 @@ QFont msSansSerifFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11); // 8.25 pt at 96 dots per inch
     return font;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/pellix/icon16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/pellix/icon32.png"), QSize(32, 32));
+    return icon;
+}
+
+void makeBlueUnderlined(QLabel& label) {
+    QFont font = calibriFont();
+    font.setUnderline(true);
+    label.setFont(font);
+    QPalette blue = label.palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label.setPalette(blue);
 }
 
 } // namespace pellix

@@ -4,7 +4,6 @@
 #include "app/Fonts.h"
 #include "platform/qt/PictureBox.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -33,12 +32,6 @@ QString noticeText() {
         .arg(lines.join(QStringLiteral("<br>")));
 }
 
-template <typename Control>
-Control* place(Control* control, int left, int top, int width, int height) {
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 } // namespace
 
 QString FormatVersion(int major, int minor) {
@@ -56,10 +49,7 @@ fAbout::fAbout(Shell& shell, QWidget* parent)
     setObjectName(QStringLiteral("fAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About Pellix"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/pellix/icon16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/pellix/icon32.png"), QSize(32, 32));
-    setWindowIcon(icon);
+    setWindowIcon(programIcon());
     setFont(calibriFont());
     setFixedSize(437, 187);
     createControls();
@@ -90,12 +80,7 @@ void fAbout::createControls() {
     m_mailToTag = QString::fromLatin1(MaintainerAddress);
     lblMailTo->setText(
         QStringLiteral("%1 (%2)").arg(QString::fromLatin1(MaintainerName), m_mailToTag));
-    QFont linkFont = calibriFont();
-    linkFont.setUnderline(true);
-    lblMailTo->setFont(linkFont);
-    QPalette blue = lblMailTo->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    lblMailTo->setPalette(blue);
+    makeBlueUnderlined(*lblMailTo);
     lblMailTo->setCursor(Qt::PointingHandCursor);
     lblMailTo->adjustSize();
     lblMailTo->installEventFilter(this);

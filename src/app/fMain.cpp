@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -33,21 +32,12 @@ QString windowCaption() {
         .arg(PELLIX_VERSION_MINOR);
 }
 
-template <typename Control>
-Control* place(Control* control, int left, int top, int width, int height) {
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 } // namespace
 
 fMain::fMain(Services services, QWidget* parent) : QWidget(parent), m_services(services) {
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(windowCaption());
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/pellix/icon16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/pellix/icon32.png"), QSize(32, 32));
-    setWindowIcon(icon);
+    setWindowIcon(programIcon());
     setFont(calibriFont());
     resize(DesignClientWidth, DesignClientHeight);
     createControls();
@@ -69,12 +59,7 @@ void fMain::createControls() {
 
     Label1 = place(new QLabel(QStringLiteral("Label1"), this), 16, 504, 193, 73);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont statusFont = calibriFont();
-    statusFont.setUnderline(true);
-    Label1->setFont(statusFont);
-    QPalette blue = Label1->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    Label1->setPalette(blue);
+    makeBlueUnderlined(*Label1);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
 }

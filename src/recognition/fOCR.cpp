@@ -3,7 +3,6 @@
 #include "app/Fonts.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,7 +24,7 @@ constexpr int px(int twips) {
 fOCR::fOCR(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("fOCR"));
     setWindowTitle(QStringLiteral("Pellix - Recognized characters"));
-    setWindowIcon(QIcon(QStringLiteral(":/pellix/icon16.png")));
+    setWindowIcon(programIcon());
     setFont(calibriFont());
     setFixedSize(px(9765), px(4665));
 
@@ -41,12 +40,7 @@ fOCR::fOCR(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSiz
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(px(240), px(4200), px(5295), px(255));
-    QFont underlined = calibriFont();
-    underlined.setUnderline(true);
-    Label1->setFont(underlined);
-    QPalette blue = Label1->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    Label1->setPalette(blue);
+    makeBlueUnderlined(*Label1);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     m_settle.setInterval(SettleIntervalMs);

@@ -63,6 +63,7 @@ void fMain::Recognize_Finished(const RecognitionResult& result) {
     m_ModiDoc = nullptr;
     setRecognitionRunning(false);
 
+    // Tesseract answers a page without characters with a bare line break.
     if (!result.text.trimmed().isEmpty()) {
         m_services.clipboard.clear();
         m_services.clipboard.setText(result.text);

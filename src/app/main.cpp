@@ -8,10 +8,13 @@
 #include "platform/qt/QtWindowing.h"
 #include "platform/x11/X11DisplayMonitors.h"
 #include "platform/x11/X11ScreenGrabber.h"
+#include "platform/x11/X11Session.h"
 #include "platform/x11/XInput2KeyListener.h"
 #include "recognition/ModuleRecognitionEngine.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 namespace {
 
@@ -30,6 +33,11 @@ int reportStartupFailure(pellix::Windowing& windowing, const pellix::Error& erro
 // The program reads no command line: the arguments go to Qt alone.
 int main(int argc, char* argv[]) {
     pellix::limitEngineThreads(argv);
+    // Without a display there is no window to show an error in.
+    if (const QString problem = pellix::x11::displayProblem(argc, argv); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellix"));
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
-#include <QStringList>
 
 namespace pellix::x11 {
 
@@ -13,7 +13,7 @@ struct DisplayRequest {
     bool x11 = true;
     QByteArray name;
 };
-DisplayRequest requestedDisplay(const QStringList& arguments, const QByteArray& platformVariable,
+DisplayRequest requestedDisplay(const QByteArrayList& arguments, const QByteArray& platformVariable,
                                 const QByteArray& displayVariable);
 
 // Why the program cannot reach its X display, for the user; empty when it can,

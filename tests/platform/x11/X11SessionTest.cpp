@@ -6,10 +6,10 @@ using pellix::x11::requestedDisplay;
 
 namespace {
 
-QStringList args(std::initializer_list<const char*> items) {
-    QStringList list{QStringLiteral("pellix")};
+QByteArrayList args(std::initializer_list<const char*> items) {
+    QByteArrayList list{"pellix"};
     for (const char* item : items) {
-        list << QString::fromLatin1(item);
+        list << QByteArray(item);
     }
     return list;
 }
@@ -42,6 +42,6 @@ TEST(RequestedDisplay, AnOptionWithoutItsValueAndTheProgramNameAreNotRead) {
     // Qt ignores a trailing option that lacks its value; so must we.
     EXPECT_EQ(requestedDisplay(args({"-display"}), "", ":3").name, ":3");
     EXPECT_TRUE(requestedDisplay(args({"-platform"}), "", ":3").x11);
-    const QStringList named{QStringLiteral("-display"), QStringLiteral(":9")};
+    const QByteArrayList named{"-display", ":9"};
     EXPECT_EQ(requestedDisplay(named, "", ":3").name, ":3");
 }

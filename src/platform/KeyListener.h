@@ -33,8 +33,10 @@ constexpr std::int16_t PressedSinceQuery = 0x0001;
 
 // Sees the key-down and key-up events of the whole desktop while other programs
 // have the focus, without taking the keyboard from them. Events arrive on the
-// user-interface thread, between its other events, after the key state below
-// has taken them in, so a key-down reports its own key as held.
+// user-interface thread, between its other events, before the key state below
+// takes them in: a key-down does not yet report its own key as held. A held key
+// repeats its key-down at the desktop's repeat rate, as long as it is the last
+// key pressed.
 class KeyListener {
 public:
     // code, message, and the platform's number of the key (never needed for the chord).

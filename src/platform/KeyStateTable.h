@@ -35,6 +35,12 @@ public:
         return alt ? KeyMessage::SysKeyUp : KeyMessage::KeyUp;
     }
 
+    // The message apply() would answer, without taking the event in.
+    int messageFor(int virtualKey, int physicalKey, bool down) const {
+        KeyStateTable after = *this;
+        return after.apply(virtualKey, physicalKey, down);
+    }
+
     // Reading clears the pressed-since-query bit of that key.
     std::int16_t query(int virtualKey) {
         Slot* slot = find(virtualKey);

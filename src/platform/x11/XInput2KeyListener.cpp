@@ -3,8 +3,10 @@
 #include "platform/KeyStateTable.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <array>
+#include <bitset>
 #include <deque>
 #include <map>
 #include <vector>
@@ -41,6 +43,10 @@ struct RawKey {
     bool down;
 };
 
+// The server's repeat rate when it does not say: X's own defaults.
+constexpr unsigned DefaultRepeatDelayMs = 660;
+constexpr unsigned DefaultRepeatIntervalMs = 40;
+
 } // namespace
 
 struct XInput2KeyListener::Impl {
@@ -55,6 +61,13 @@ struct XInput2KeyListener::Impl {
     bool selected = false;
     std::deque<RawKey> pending;
     bool dispatching = false;
+    // Raw events never repeat; the key pressed last repeats here, as a held
+    // key does for the program with the focus.
+    std::bitset<KeyStateTable::PhysicalKeys> down;
+    QTimer repeat;
+    int repeatingKey = -1;
+    unsigned repeatDelayMs = DefaultRepeatDelayMs;
+    unsigned repeatIntervalMs = DefaultRepeatIntervalMs;
 
     bool open();
     void mapKeys();
@@ -62,6 +75,9 @@ struct XInput2KeyListener::Impl {
     void seedHeldKeys();
     void fetch();
     void dispatch();
+    void deliver(const RawKey& key);
+    void followRepeat(const RawKey& key);
+    void repeatHeldKey();
 };
 
 bool XInput2KeyListener::Impl::open() {
@@ -85,6 +101,13 @@ bool XInput2KeyListener::Impl::open() {
         return false;
     }
     mapKeys();
+    unsigned delay = 0;
+    unsigned interval = 0;
+    if (XkbGetAutoRepeatRate(display, XkbUseCoreKbd, &delay, &interval) && delay > 0 &&
+        interval > 0) {
+        repeatDelayMs = delay;
+        repeatIntervalMs = interval;
+    }
     return true;
 }
 
@@ -111,6 +134,10 @@ void XInput2KeyListener::Impl::select(bool on) {
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XFlush(display);
     selected = on;
+    if (!on) {
+        repeat.stop();
+        repeatingKey = -1;
+    }
 }
 
 // Keys already down when listening starts count as held, not as pressed.
@@ -118,8 +145,9 @@ void XInput2KeyListener::Impl::seedHeldKeys() {
     std::array<char, 32> keymap{};
     XQueryKeymap(display, keymap.data());
     for (int code = 0; code < KeyStateTable::PhysicalKeys; ++code) {
+        const bool held = (keymap[code / 8] >> (code % 8)) & 1;
+        down.set(static_cast<std::size_t>(code), held);
         if (virtualKeyOf[code] != 0) {
-            const bool held = (keymap[code / 8] >> (code % 8)) & 1;
             keys.setHeld(virtualKeyOf[code], code, held);
         }
     }
@@ -163,22 +191,56 @@ void XInput2KeyListener::Impl::dispatch() {
     while (!pending.empty()) {
         const RawKey key = pending.front();
         pending.pop_front();
-        const bool known = key.keycode >= 0 && key.keycode < KeyStateTable::PhysicalKeys;
-        const int virtualKey = known ? virtualKeyOf[key.keycode] : 0;
-        const int message = keys.apply(virtualKey, key.keycode, key.down);
-        std::vector<std::int32_t> handles;
-        for (const auto& entry : callbacks) {
-            handles.push_back(entry.first);
-        }
-        for (std::int32_t handle : handles) {
-            const auto found = callbacks.find(handle);
-            if (found == callbacks.end()) {
-                continue; // disarmed by an earlier callback of this event
-            }
-            const Callback callback = found->second;
-            callback(KeyActionCode, message, key.keycode);
-        }
+        deliver(key);
     }
+}
+
+// The callbacks read the key states as they were before this event, as a hook
+// does on the desktop: the second key of a chord does not yet see itself held.
+void XInput2KeyListener::Impl::deliver(const RawKey& key) {
+    const bool known = key.keycode >= 0 && key.keycode < KeyStateTable::PhysicalKeys;
+    const int virtualKey = known ? virtualKeyOf[key.keycode] : 0;
+    const int message = keys.messageFor(virtualKey, key.keycode, key.down);
+    std::vector<std::int32_t> handles;
+    for (const auto& entry : callbacks) {
+        handles.push_back(entry.first);
+    }
+    for (std::int32_t handle : handles) {
+        const auto found = callbacks.find(handle);
+        if (found == callbacks.end()) {
+            continue; // disarmed by an earlier callback of this event
+        }
+        const Callback callback = found->second;
+        callback(KeyActionCode, message, key.keycode);
+    }
+    keys.apply(virtualKey, key.keycode, key.down);
+    if (known) {
+        followRepeat(key);
+    }
+}
+
+// Raw releases may come twice, and a repeat is no new press: only a key that
+// goes down anew starts repeating, and its own release ends it.
+void XInput2KeyListener::Impl::followRepeat(const RawKey& key) {
+    const auto code = static_cast<std::size_t>(key.keycode);
+    const bool wasDown = down.test(code);
+    down.set(code, key.down);
+    if (key.down && !wasDown) {
+        repeatingKey = key.keycode;
+        repeat.start(static_cast<int>(repeatDelayMs));
+    } else if (!key.down && key.keycode == repeatingKey) {
+        repeat.stop();
+        repeatingKey = -1;
+    }
+}
+
+void XInput2KeyListener::Impl::repeatHeldKey() {
+    if (!selected || repeatingKey < 0 || !down.test(static_cast<std::size_t>(repeatingKey))) {
+        return;
+    }
+    repeat.start(static_cast<int>(repeatIntervalMs));
+    pending.push_back({repeatingKey, true});
+    dispatch();
 }
 
 XInput2KeyListener::XInput2KeyListener() : m_impl(std::make_unique<Impl>()) {
@@ -187,6 +249,8 @@ XInput2KeyListener::XInput2KeyListener() : m_impl(std::make_unique<Impl>()) {
     }
     m_impl->notifier =
         std::make_unique<QSocketNotifier>(ConnectionNumber(m_impl->display), QSocketNotifier::Read);
+    m_impl->repeat.setSingleShot(true);
+    connect(&m_impl->repeat, &QTimer::timeout, this, [this] { m_impl->repeatHeldKey(); });
     connect(m_impl->notifier.get(), &QSocketNotifier::activated, this, [this] { readEvents(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "app/Fonts.h"
+#include "app/fAbout.h"
 #include "capture/mKbHook.h"
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -22,7 +24,6 @@ namespace {
 
 constexpr int DesignClientWidth = 1058;
 constexpr int DesignClientHeight = 599;
-constexpr int CaptureTimeoutMs = 20000;
 const char* const ImageFileName = "Pellix.JPG";
 const char* const CapturedText = "Done! Captured image is stored in Clipboard.";
 
@@ -56,6 +57,7 @@ void fMain::createControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
 
     Label1 = place(new QLabel(QStringLiteral("Label1"), this), 16, 504, 193, 73);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -162,6 +164,8 @@ void fMain::Form_Load() {
 
     Image2FileAndClipboard();
     placeOverlay();
+    // The first window shown starts on the lowest tab index, not on the first control made.
+    cmdCapture[1]->setFocus();
 }
 
 void fMain::Form_Unload() {
@@ -182,6 +186,14 @@ void fMain::Form_Unload() {
 void fMain::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+    endProgramIfLastWindow();
+}
+
+// The program lives on while an About box is open; the box ends it when it closes.
+void fMain::endProgramIfLastWindow() {
+    if (m_unloaded && !m_fAbout) {
+        QCoreApplication::quit();
+    }
 }
 
 // The desktop, else the program's folder; an installed program's folder is not
@@ -215,11 +227,11 @@ void fMain::Clear_Image() {
 }
 
 void fMain::cmdOpenImage_Click() {
-    m_services.shell.openFile(m_ImagePath);
+    m_services.shell.openFile(m_ImagePath, m_ImageFolder);
 }
 
 void fMain::cmdEditImage_Click() {
-    m_services.shell.editFile(m_ImagePath);
+    m_services.shell.editFile(m_ImagePath, m_ImageFolder);
 }
 
 } // namespace pellix

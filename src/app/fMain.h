@@ -41,6 +41,9 @@ public:
 
     void Form_Load();
 
+    // How long the key chord is waited for.
+    static constexpr int CaptureTimeoutMs = 20000;
+
     // Public methods, in this order, as other windows and the keyboard hook call them.
     Q_INVOKABLE void Image_Captured() override;
     Q_INVOKABLE void Hide_Form();
@@ -97,6 +100,7 @@ private:
     void connectHandlers();
 
     void Form_Unload();
+    void endProgramIfLastWindow();
     void Set_ImagePath();
     void Clear_Image();
     void cmdOpenImage_Click();
@@ -135,8 +139,13 @@ private:
     Services m_services;
     bool m_unloaded = false;
     QPointer<fAbout> m_fAbout; // open while the user keeps it open, even after fMain closes
-    // Where the window stood when Hide_Form took it out of sight; empty while it is shown.
+    // Where the window (without its frame) stood when Hide_Form took it out of
+    // sight; empty while it is shown.
     std::optional<QPoint> m_HiddenAt;
+    // When the wait for the key chord began, on the windowing clock.
+    double m_chordWaitStarted = 0;
+    // "Show result" as it was when Recognize was pressed.
+    bool m_showResultOfRun = true;
 };
 
 } // namespace pellix

@@ -40,6 +40,9 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellix"));
+    // The main window is hidden during a capture, so the last visible window may
+    // be a message box; the program ends when the main window closes instead.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     pellix::QtWindowing windowing;
     pellix::QtClipboard clipboard;

@@ -12,6 +12,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
+
+#include <cmath>
 
 namespace pellix {
 
@@ -75,7 +78,8 @@ void fMain::cmdCapture_Click(std::int16_t Index) {
         windowing.messageBox(QString::fromLatin1(ChordInstructions), MsgBoxStyle::Information,
                              QString::fromLatin1(Title));
         Hide_Form();
-        Timer1->start();
+        m_chordWaitStarted = windowing.seconds();
+        Timer1->start(CaptureTimeoutMs);
         // A hook still waiting from an earlier command is let go first, so
         // that there is never more than one.
         mKbHook::RemoveKbHook();
@@ -99,7 +103,8 @@ void fMain::Hide_Form() {
     if (m_HiddenAt || !isVisible()) {
         return;
     }
-    m_HiddenAt = pos();
+    // Where the window itself stands: its frame is gone once it is hidden.
+    m_HiddenAt = geometry().topLeft();
     hide();
     float repaint = 0.1F;
     Wait_Seconds(repaint);
@@ -112,9 +117,16 @@ void fMain::Show_Form() {
     m_services.windowing.doEvents();
     Timer1->stop();
     if (m_HiddenAt) {
+        // A window manager places a window that comes back by its own rules
+        // unless the position is asked for explicitly (USPosition), as the
+        // native window's own position does.
         const QPoint place = *m_HiddenAt;
         m_HiddenAt.reset();
-        move(place);
+        if (QWindow* handle = windowHandle()) {
+            handle->setPosition(place);
+        } else {
+            move(place - (geometry().topLeft() - pos()));
+        }
         show();
     }
     m_services.windowing.beep();
@@ -159,6 +171,13 @@ void fMain::Image_Captured() {
 void fMain::Timer1_Timer() {
     // Stopped first: a second tick must not stack another message on this one.
     Timer1->stop();
+    // Timers may fire a little early; the user gets every one of the 20 seconds.
+    const double left =
+        CaptureTimeoutMs / 1000.0 - (m_services.windowing.seconds() - m_chordWaitStarted);
+    if (left > 0) {
+        Timer1->start(static_cast<int>(std::ceil(left * 1000.0)));
+        return;
+    }
     m_services.windowing.messageBox(QString::fromLatin1(TimeoutText), MsgBoxStyle::Information,
                                     QString::fromLatin1(Title));
     DoCapture(false);

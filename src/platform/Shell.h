@@ -10,9 +10,10 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    virtual void openFile(const QString& path) = 0;
+    // The program started for the file runs in `workingFolder`.
+    virtual void openFile(const QString& path, const QString& workingFolder) = 0;
     // The desktop's edit action for the file's type where it defines one, else open.
-    virtual void editFile(const QString& path) = 0;
+    virtual void editFile(const QString& path, const QString& workingFolder) = 0;
     // A URL such as "mailto:someone@example.org".
     virtual void openAddress(const QString& url) = 0;
 };

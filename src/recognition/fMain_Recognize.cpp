@@ -31,7 +31,9 @@ void fMain::cmdRecognize_Click() {
     if (m_ModiDoc != nullptr) {
         return;
     }
+    // Every control is read now: changing one during the run must not change the run.
     const bool StraightenImage = chkDeskewImage->checkState() != Qt::Unchecked;
+    m_showResultOfRun = chkShowResult->checkState() != Qt::Unchecked;
     const int index = Combo1->currentIndex();
     const std::int32_t languageId = index >= 0 && index < LanguageSlots ? m_LangID[index] : 0;
     Recognize_ImageFile(m_ImagePath, languageId, StraightenImage, false);
@@ -69,7 +71,7 @@ void fMain::Recognize_Finished(const RecognitionResult& result) {
         m_services.clipboard.setText(result.text);
         Label1->setText(QStringLiteral("Done. Recognized [%1] characters are stored in Clipboard.")
                             .arg(result.text.size()));
-        if (chkShowResult->checkState() != Qt::Unchecked) {
+        if (m_showResultOfRun) {
             try {
                 showResult(result.text);
             } catch (const Error& error) {

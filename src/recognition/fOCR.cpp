@@ -13,8 +13,6 @@ namespace {
 
 // Design sizes in twips, at 15 twips per pixel.
 constexpr int TwipsPerPixel = 15;
-constexpr int SettleIntervalMs = 50;
-constexpr int SettleTicks = 60;
 constexpr int px(int twips) {
     return twips / TwipsPerPixel;
 }
@@ -43,33 +41,12 @@ fOCR::fOCR(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSiz
     makeBlueUnderlined(*Label1);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    m_settle.setInterval(SettleIntervalMs);
-    connect(&m_settle, &QTimer::timeout, this, [this] { placeAgainIfFramed(); });
     setDesignValues();
 }
 
-void fOCR::showPlaced(std::function<QPoint(const QSize&)> place, const QSize& guessedFrame) {
-    m_place = std::move(place);
-    move(m_place(guessedFrame));
-    show();
+void fOCR::showPlaced(FramePlacer::Place place, const QSize& guessedFrame) {
+    m_placer.show(std::move(place), guessedFrame);
     raise();
-    m_settleTicks = 0;
-    m_settle.start();
-}
-
-// A busy window manager frames a new window late, and may place it before the
-// toolkit knows the frame; for a short while, put the frame back where it belongs.
-void fOCR::placeAgainIfFramed() {
-    const QSize frame = frameGeometry().size();
-    if (isVisible() && frame != size()) {
-        const QPoint wanted = m_place(frame);
-        if (frameGeometry().topLeft() != wanted) {
-            move(wanted);
-        }
-    }
-    if (!isVisible() || ++m_settleTicks >= SettleTicks) {
-        m_settle.stop();
-    }
 }
 
 void fOCR::setDesignValues() {
@@ -88,7 +65,7 @@ void fOCR::cmdOK_Click() {
 }
 
 void fOCR::Form_Unload() {
-    m_settle.stop();
+    m_placer.stop();
     hide();
     // Unloaded means gone: the next showing gets a new window, placed afresh
     // by the window manager like the first.

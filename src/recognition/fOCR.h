@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/qt/FramePlacer.h"
+
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -21,11 +22,8 @@ public:
     explicit fOCR(QWidget* parent = nullptr);
 
     void SetText(const QString& text);
-    // Shows the window with its frame's top-left at place(frame size). The frame
-    // is only known once the window manager has framed the window, so until then
-    // `guessedFrame` stands in, and for a short while the window is placed again
-    // whenever its real frame is not where place() wants it.
-    void showPlaced(std::function<QPoint(const QSize&)> place, const QSize& guessedFrame);
+    // Shows the window with its frame's top-left at place(frame size); see FramePlacer.
+    void showPlaced(FramePlacer::Place place, const QSize& guessedFrame);
     // Closes the window and discards its contents.
     void Form_Unload();
 
@@ -39,11 +37,8 @@ protected:
 private:
     void cmdOK_Click();
     void setDesignValues();
-    void placeAgainIfFramed();
 
-    std::function<QPoint(const QSize&)> m_place;
-    QTimer m_settle;
-    int m_settleTicks = 0;
+    FramePlacer m_placer{*this};
 };
 
 } // namespace pellix

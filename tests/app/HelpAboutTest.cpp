@@ -55,6 +55,7 @@ TEST_F(HelpAbout, Help_Should_OpenTheDocumentBesideTheProgram) {
     folders.program = QStringLiteral("/usr/local/bin");
     window->cmdHelp->click();
     EXPECT_EQ(shell.calls, QStringList{QStringLiteral("open /usr/local/bin/Pellix_Help.pdf")});
+    EXPECT_EQ(shell.workingFolders, QStringList{window->m_ImageFolder});
 }
 
 // The build renders the help document next to the program it belongs to.
@@ -69,6 +70,8 @@ TEST(HelpDocument, Should_BeARealPdfBesideTheBuiltProgram) {
 }
 
 TEST_F(HelpAbout, AboutBox_Should_ShowProductVersionAndMailLink) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().size() != window->size(); }));
     window->cmdAbout->click();
     ASSERT_EQ(openAboutBoxes().size(), 1);
     fAbout* box = openAboutBoxes().first();
@@ -86,6 +89,13 @@ TEST_F(HelpAbout, AboutBox_Should_ShowProductVersionAndMailLink) {
 
     QTest::mouseClick(box->lblMailTo, Qt::LeftButton);
     EXPECT_EQ(shell.calls, QStringList{QStringLiteral("address mailto:pellix@example.org")});
+
+    // Centred on its owner by the frames the window manager gave both.
+    const auto offCentre = [&] {
+        return (box->frameGeometry().center() - window->frameGeometry().center()).manhattanLength();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box->frameGeometry().size() != box->size(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return offCentre() <= 1; })) << offCentre();
 }
 
 TEST(AppVersion, Should_BeMajorDotMinorInPlainDecimal) {

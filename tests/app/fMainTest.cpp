@@ -4,11 +4,13 @@
 #include "platform/Error.h"
 #include "platform/qt/PictureBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -102,6 +104,10 @@ TEST_F(MainWindow, FocusMovesInTabIndexOrder) {
         }
         EXPECT_EQ(next, expected[i]) << "after " << expected[i - 1]->objectName().toStdString();
     }
+    loaded().show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(QApplication::focusWidget(), w.cmdCapture[1]);
 }
 
 TEST_F(MainWindow, StatusLineIsBlueAndUnderlined) {
@@ -193,5 +199,6 @@ TEST_F(MainWindow, OpenAndEditHandTheImageFileToTheDesktop) {
     w.cmdEditImage->click();
     EXPECT_EQ(shell.calls,
               (QStringList{QStringLiteral("open ") + path, QStringLiteral("edit ") + path}));
+    EXPECT_EQ(shell.workingFolders, (QStringList{w.m_ImageFolder, w.m_ImageFolder}));
     EXPECT_EQ(w.m_ImagePath, path);
 }

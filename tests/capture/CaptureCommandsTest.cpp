@@ -257,8 +257,16 @@ TEST_F(Capture, TheTimeOutShowsItsMessageWithTheHookArmedThenCancels) {
         }
     };
     useChord();
-    window.Timer1->setInterval(1); // the same tick as after 20 seconds
     window.cmdCapture[2]->click();
+    // A tick that comes early is not the time-out: the wait goes on for the rest.
+    windowing.clock += 19.5;
+    window.Timer1->start(1);
+    QTest::qWait(50);
+    EXPECT_EQ(windowing.messages.size(), 1U);
+    EXPECT_TRUE(window.Timer1->isActive());
+    EXPECT_EQ(window.Timer1->interval(), 500);
+    windowing.clock += 0.5;
+    window.Timer1->start(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return windowing.messages.size() == 2; }, 5000));
     EXPECT_EQ(windowing.messages[1].text, TimedOut);
     EXPECT_EQ(windowing.messages[1].style, MsgBoxStyle::Information);

@@ -8,11 +8,18 @@ namespace pellix {
 
 class FakeShell final : public Shell {
 public:
-    void openFile(const QString& path) override { calls << QStringLiteral("open ") + path; }
-    void editFile(const QString& path) override { calls << QStringLiteral("edit ") + path; }
+    void openFile(const QString& path, const QString& workingFolder) override {
+        calls << QStringLiteral("open ") + path;
+        workingFolders << workingFolder;
+    }
+    void editFile(const QString& path, const QString& workingFolder) override {
+        calls << QStringLiteral("edit ") + path;
+        workingFolders << workingFolder;
+    }
     void openAddress(const QString& url) override { calls << QStringLiteral("address ") + url; }
 
     QStringList calls;
+    QStringList workingFolders;
 };
 
 } // namespace pellix

@@ -114,11 +114,20 @@ TEST_F(RecognizeButton, StatusLineFollowsTheRunThenTheTextReachesClipboardAndRes
     EXPECT_EQ(window->m_ModiDoc, nullptr);
 }
 
-TEST_F(RecognizeButton, WithoutShowResultNoWindowButClipboardAndStatusAsUsual) {
+TEST_F(RecognizeButton, TheControlsAsPressedRuleTheRunEvenWhenChangedDuringIt) {
     engine.pages = {"plain text"};
+    engine.gate.enable();
     window->chkShowResult->setChecked(false);
+    window->Combo1->setCurrentIndex(3);
     window->cmdRecognize->click();
+    window->chkShowResult->setChecked(true);
+    window->chkDeskewImage->setChecked(true);
+    window->Combo1->setCurrentIndex(5);
+    engine.gate.open(100);
     ASSERT_TRUE(finished());
+    ASSERT_EQ(engine.calls.size(), 1U);
+    EXPECT_EQ(engine.calls[0].languageId, window->m_LangID[3]);
+    EXPECT_FALSE(engine.calls[0].straightenImage);
     EXPECT_FALSE(window->m_fOCR->isVisible());
     EXPECT_EQ(clipboard.text(), "plain text");
     EXPECT_EQ(window->Label1->text(), "Done. Recognized [10] characters are stored in Clipboard.");

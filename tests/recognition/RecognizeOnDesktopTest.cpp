@@ -17,6 +17,7 @@
 #include "recognition/fOCR.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -134,6 +135,19 @@ TEST_F(RecognizeOnDesktop, TheResultWindowComesUpCentredOnTheMonitorOfTheMainWin
         return (resultCentre() - RightMonitor.center()).manhattanLength() <= 2;
     })) << resultCentre().x()
         << "," << resultCentre().y();
+    // Once it stands framed at the centre, a move is the user's and stays.
+    ASSERT_TRUE(
+        waitFor([&] { return window->m_fOCR->frameGeometry().size() != window->m_fOCR->size(); }));
+    const QPoint moved = window->m_fOCR->frameGeometry().topLeft() + QPoint(-150, 90);
+    window->m_fOCR->move(moved);
+    const auto offMoved = [&] {
+        return (window->m_fOCR->frameGeometry().topLeft() - moved).manhattanLength();
+    };
+    ASSERT_TRUE(waitFor([&] { return offMoved() <= 2; }));
+    // Nothing puts it back: after a second it still stands where it was moved.
+    const QDeadlineTimer second(1000);
+    waitFor([&] { return second.hasExpired(); });
+    EXPECT_LE(offMoved(), 2);
 
     // After Ok, the next run brings it back on the monitor left of the primary.
     window->m_fOCR->cmdOK->click();

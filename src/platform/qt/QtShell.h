@@ -6,8 +6,8 @@ namespace pellix {
 
 class QtShell final : public Shell {
 public:
-    void openFile(const QString& path) override;
-    void editFile(const QString& path) override;
+    void openFile(const QString& path, const QString& workingFolder) override;
+    void editFile(const QString& path, const QString& workingFolder) override;
     void openAddress(const QString& url) override;
 };
 

@@ -28,7 +28,7 @@ struct cScrollEvents {
 // Turns the user's actions on a horizontal and a vertical scroll bar into new
 // positions. It adds steps to the present position and nothing more: the bar's
 // rules (ScrollBarModel) limit every position written, and the events carry what
-// the bar holds afterwards. Without bars it is plain state, which the tests use.
+// the bar holds afterwards. Until SubClass gives it bars it is plain state.
 class cScroll : public QObject {
     Q_OBJECT
 public:

@@ -66,20 +66,6 @@ void fMain::createControls() {
     Label1->setWordWrap(true);
 }
 
-void fMain::createImageView() {
-    Picture2 = place(new PictureBox(this), 216, 24, 820, 556);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setFont(msSansSerifFont());
-    Picture2->setFocusPolicy(Qt::StrongFocus);
-
-    Picture1 = place(new PictureBox(Picture2), -8, -16, 787, 355);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFont(msSansSerifFont());
-    Picture1->setFocusPolicy(Qt::StrongFocus);
-    Picture1->setAutoSize(true);
-    Picture1->setPicture(QImage(QStringLiteral(":/pellix/startup.jpg")));
-}
-
 void fMain::createRecognitionFrame() {
     Frame2 = place(new QGroupBox(QStringLiteral("Charater recognition"), this), 16, 256, 185, 241);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -175,7 +161,7 @@ void fMain::Form_Unload() {
     m_unloaded = true;
     // A recognition under way is cancelled first, so the program ends promptly.
     cancelRecognition();
-    m_Scroll.reset();
+    m_Scroll = nullptr;
     mKbHook::RemoveKbHook();
     m_fCapture.reset();
     if (m_fOCR) {

@@ -4,7 +4,7 @@
 #include "app/Services.h"
 #include "capture/fCapture.h"
 #include "platform/Error.h"
-#include "scrollview/cScroll.h"
+#include "scrollview/ImageView.h"
 
 #include <QPointer>
 #include <QString>
@@ -57,7 +57,7 @@ public:
     PictureBox& capturePicture() override;
 
     // Controls, named as in the form.
-    PictureBox* Picture2 = nullptr;
+    ImageView* Picture2 = nullptr;
     PictureBox* Picture1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QCheckBox* chkDeskewImage = nullptr;
@@ -82,7 +82,7 @@ public:
     QString m_ImagePath;
     std::unique_ptr<fCapture> m_fCapture;
     std::unique_ptr<fOCR> m_fOCR;
-    std::shared_ptr<cScroll> m_Scroll;
+    cScroll* m_Scroll = nullptr; // Picture2's controller, from load to unload
     // The recognition under way; empty between runs.
     RecognitionRun* m_ModiDoc = nullptr;
 
@@ -107,10 +107,6 @@ private:
     void cmdEditImage_Click();
 
     void createScrollController();
-    void m_Scroll_HChange(std::int32_t nCurPos);
-    void m_Scroll_HScroll(std::int32_t nCurPos);
-    void m_Scroll_VChange(std::int32_t nCurPos);
-    void m_Scroll_VScroll(std::int32_t nCurPos);
     void Form_Resize();
     void cmdHelp_Click();
     void cmdAbout_Click();

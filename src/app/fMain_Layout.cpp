@@ -1,5 +1,6 @@
 // The main window's layout: only the image view follows the window's size; the
 // control column keeps its design places.
+#include "app/Fonts.h"
 #include "app/fMain.h"
 #include "platform/qt/PictureBox.h"
 
@@ -17,6 +18,21 @@ constexpr float Margin = 20.0f;  // above, right of and below the view
 constexpr float Margins = 40.0f; // both margins of one direction
 
 } // namespace
+
+// The view is created at its design place; the picture box it holds is Picture1.
+void fMain::createImageView() {
+    Picture2 = place(new ImageView(this), 216, 24, 820, 556);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setFont(msSansSerifFont());
+    Picture2->setFocusPolicy(Qt::StrongFocus);
+
+    Picture1 = place(Picture2->picture(), -8, -16, 787, 355);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFont(msSansSerifFont());
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    Picture1->setAutoSize(true);
+    Picture1->setPicture(QImage(QStringLiteral(":/pellix/startup.jpg")));
+}
 
 void fMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

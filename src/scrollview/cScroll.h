@@ -1,122 +1,107 @@
 #pragma once
 
-#include "platform/ScrollMessages.h"
-#include "platform/Windowing.h"
-#include "platform/qt/ScrollWindow.h"
+#include "scrollview/ScrollBarModel.h"
 
+#include <QAbstractSlider>
+#include <QObject>
 #include <QPointer>
-#include <QWidget>
 
 #include <cstdint>
 #include <functional>
-#include <memory>
+
+class QScrollBar;
 
 namespace pellix {
 
-class cScroll;
-
-namespace mScroll {
-
-// The procedure installed on an attached window.
-std::int32_t ScrollWndProc(QWidget* hWnd, std::uint32_t uMsg, std::uint32_t wParam,
-                           std::int32_t lParam);
-// The controller attached to hWnd, held for the caller; null when none is.
-std::shared_ptr<cScroll> InstanceFromWindow(QWidget* hWnd);
-// The low and high 16 bits of a message parameter, each read as a signed number.
-std::int16_t LoWord(std::uint32_t value);
-std::int16_t HiWord(std::uint32_t value);
-
-} // namespace mScroll
-
-// What the owner hears from the controller; each runs inside the scroll message's
-// handling with the bar's position after the action.
+// What the owner hears from the controller; each runs with the bar's position
+// after the action.
 struct cScrollEvents {
+    // A line, page, start or end action on the horizontal bar.
     std::function<void(std::int32_t nCurPos)> HChange;
+    // The horizontal thumb dragged or released.
     std::function<void(std::int32_t nCurPos)> HScroll;
+    // As HChange, on the vertical bar, and every wheel turn.
     std::function<void(std::int32_t nCurPos)> VChange;
     std::function<void(std::int32_t nCurPos)> VScroll;
 };
 
-// Gives one window standard scroll bars and turns the user's actions on them
-// into new positions. It keeps no range arithmetic of its own: the bar limits
-// every position applied, and the events carry what the bar reports back.
-// Created shared, because a scroll message in progress holds the instance too.
-class cScroll : public std::enable_shared_from_this<cScroll> {
+// Turns the user's actions on a horizontal and a vertical scroll bar into new
+// positions. It adds steps to the present position and nothing more: the bar's
+// rules (ScrollBarModel) limit every position written, and the events carry what
+// the bar holds afterwards. Until SubClass gives it bars it is plain state.
+class cScroll : public QObject {
+    Q_OBJECT
 public:
-    static std::shared_ptr<cScroll> create(Windowing& windowing, cScrollEvents events);
-    ~cScroll();
-    cScroll(const cScroll&) = delete;
-    cScroll& operator=(const cScroll&) = delete;
+    // wheelLines is read once; none or a negative "one screen at a time" setting
+    // counts as three lines.
+    explicit cScroll(cScrollEvents events, int wheelLines);
 
-    // Reads of the numeric properties always ask the window, never a cache.
-    bool HScroll() const { return m_HScroll; }
-    void setHScroll(bool bNewVal);
-    std::int32_t HMin();
-    void setHMin(std::int32_t nNewVal);
-    std::int32_t HMax();
-    void setHMax(std::int32_t nNewVal);
-    std::int32_t HPage();
-    void setHPage(std::int32_t nNewVal);
-    std::int32_t HPos();
-    void setHPos(std::int32_t nNewVal);
-    std::int32_t HSmallChange() const { return m_HSmallChange; }
-    void setHSmallChange(std::int32_t nNewVal) { m_HSmallChange = nNewVal; }
-    bool HDisableNoScroll() const { return m_HDisableNoScroll; }
-    void setHDisableNoScroll(bool bNewVal) { m_HDisableNoScroll = bNewVal; }
+    bool HScroll() const { return m_horizontal.scroll; }
+    void setHScroll(bool bNewVal) { writeScroll(m_horizontal, bNewVal); }
+    std::int32_t HMin() const { return m_horizontal.model.min(); }
+    void setHMin(std::int32_t nNewVal) { writeMin(m_horizontal, nNewVal); }
+    std::int32_t HMax() const { return m_horizontal.model.max(); }
+    void setHMax(std::int32_t nNewVal) { writeMax(m_horizontal, nNewVal); }
+    std::int32_t HPage() const { return m_horizontal.model.page(); }
+    void setHPage(std::int32_t nNewVal) { writePage(m_horizontal, nNewVal); }
+    std::int32_t HPos() const { return m_horizontal.model.pos(); }
+    void setHPos(std::int32_t nNewVal) { writePos(m_horizontal, nNewVal); }
+    std::int32_t HSmallChange() const { return m_horizontal.smallChange; }
+    void setHSmallChange(std::int32_t nNewVal) { m_horizontal.smallChange = nNewVal; }
+    bool HDisableNoScroll() const { return m_horizontal.disableNoScroll; }
+    // Takes effect at the next write to the bar.
+    void setHDisableNoScroll(bool bNewVal) { m_horizontal.disableNoScroll = bNewVal; }
 
-    bool VScroll() const { return m_VScroll; }
-    void setVScroll(bool bNewVal);
-    std::int32_t VMin();
-    void setVMin(std::int32_t nNewVal);
-    std::int32_t VMax();
-    void setVMax(std::int32_t nNewVal);
-    std::int32_t VPage();
-    void setVPage(std::int32_t nNewVal);
-    std::int32_t VPos();
-    void setVPos(std::int32_t nNewVal);
-    std::int32_t VSmallChange() const { return m_VSmallChange; }
-    void setVSmallChange(std::int32_t nNewVal) { m_VSmallChange = nNewVal; }
-    bool VDisableNoScroll() const { return m_VDisableNoScroll; }
-    void setVDisableNoScroll(bool bNewVal) { m_VDisableNoScroll = bNewVal; }
+    bool VScroll() const { return m_vertical.scroll; }
+    void setVScroll(bool bNewVal) { writeScroll(m_vertical, bNewVal); }
+    std::int32_t VMin() const { return m_vertical.model.min(); }
+    void setVMin(std::int32_t nNewVal) { writeMin(m_vertical, nNewVal); }
+    std::int32_t VMax() const { return m_vertical.model.max(); }
+    void setVMax(std::int32_t nNewVal) { writeMax(m_vertical, nNewVal); }
+    std::int32_t VPage() const { return m_vertical.model.page(); }
+    void setVPage(std::int32_t nNewVal) { writePage(m_vertical, nNewVal); }
+    std::int32_t VPos() const { return m_vertical.model.pos(); }
+    void setVPos(std::int32_t nNewVal) { writePos(m_vertical, nNewVal); }
+    std::int32_t VSmallChange() const { return m_vertical.smallChange; }
+    void setVSmallChange(std::int32_t nNewVal) { m_vertical.smallChange = nNewVal; }
+    bool VDisableNoScroll() const { return m_vertical.disableNoScroll; }
+    void setVDisableNoScroll(bool bNewVal) { m_vertical.disableNoScroll = bNewVal; }
 
-    // Attaches to hWnd; does nothing when hWnd is no window or already has a controller.
-    void SubClass(QWidget* hWnd);
+    // From now on the two bars show the controller's state and report the user's
+    // actions to it. The first pair stays for the controller's life.
+    void SubClass(QScrollBar& horizontal, QScrollBar& vertical);
+
+    // The user's actions, as the bars and the view report them.
+    void barAction(Qt::Orientation orientation, QAbstractSlider::SliderAction action);
+    void thumbMoved(Qt::Orientation orientation, std::int32_t position);
+    // delta in eighths of a degree, positive when the wheel turns away from the user.
+    void wheelTurned(int delta);
 
 private:
-    cScroll(Windowing& windowing, cScrollEvents events);
-    friend std::int32_t mScroll::ScrollWndProc(QWidget*, std::uint32_t, std::uint32_t,
-                                               std::int32_t);
+    struct Bar {
+        ScrollBarModel model;
+        bool scroll = false;
+        bool disableNoScroll = false;
+        std::int32_t smallChange = 0;
+        QPointer<QScrollBar> widget;
+    };
 
-    std::int32_t ProcessMessage(QWidget* hWnd, std::uint32_t uMsg, std::uint32_t wParam,
-                                std::int32_t lParam);
-    void scrollAction(int nBar, int code, std::uint32_t wParam);
-    void wheelTurned(std::uint32_t wParam);
-    std::int32_t readField(int nBar, std::uint32_t mask, std::int32_t ScrollInfo::*field);
-    void writeMin(int nBar, std::int32_t nNewVal);
-    void writeMax(int nBar, std::int32_t nNewVal);
-    void writeField(int nBar, std::uint32_t mask, std::int32_t ScrollInfo::*field,
-                    std::int32_t nNewVal);
-    void apply(int nBar);
-    void ApplyHScrollInfo();
-    void ApplyVScrollInfo();
-    void ShowBar(int bar, bool show);
-    void UnSubClass();
+    Bar& bar(Qt::Orientation orientation) {
+        return orientation == Qt::Horizontal ? m_horizontal : m_vertical;
+    }
+    static ScrollBarModel::Idle idle(const Bar& bar);
+    void attach(Qt::Orientation orientation, QScrollBar& widget);
+    void writeScroll(Bar& bar, bool bNewVal);
+    void writeMin(Bar& bar, std::int32_t nNewVal);
+    void writeMax(Bar& bar, std::int32_t nNewVal);
+    void writePage(Bar& bar, std::int32_t nNewVal);
+    void writePos(Bar& bar, std::int32_t nNewVal);
+    void draw(const Bar& bar);
 
-    Windowing& m_windowing;
     cScrollEvents m_events;
-
-    std::int32_t m_WheelLines = 3;
-    WindowProc m_PrevWndProc = nullptr;
-    QPointer<QWidget> m_hWnd;
-    bool m_HScroll = false;
-    bool m_HDisableNoScroll = false;
-    std::int32_t m_HSmallChange = 0;
-    bool m_VScroll = false;
-    bool m_VDisableNoScroll = false;
-    std::int32_t m_VSmallChange = 0;
-    std::int32_t m_HCurPos = 0;
-    std::int32_t m_VCurPos = 0;
-    ScrollInfo m_ScrollInfo;
+    int m_wheelLines;
+    Bar m_horizontal;
+    Bar m_vertical;
 };
 
 } // namespace pellix

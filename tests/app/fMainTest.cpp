@@ -61,7 +61,7 @@ TEST_F(MainWindow, EveryControlStandsAtItsDesignPlaceWithItsCaption) {
     };
     const Row rows[] = {
         {w.Picture2, &w, "", {216, 24, 820, 556}},
-        {w.Picture1, w.Picture2, "", {-8, -16, 787, 355}},
+        {w.Picture1, w.Picture2->viewport(), "", {-8, -16, 787, 355}},
         {w.Frame2, &w, "Charater recognition", {16, 256, 185, 241}},
         {w.chkDeskewImage, w.Frame2, "Deskew image", {24, 96, 137, 18}},
         {w.cmdHelp, w.Frame2, "&Help", {24, 192, 137, 33}},

@@ -2,12 +2,12 @@
 #include "app/fMain.h"
 #include "fakes/FakeServices.h"
 #include "platform/qt/PictureBox.h"
-#include "platform/qt/ScrollWindow.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -46,7 +46,9 @@ protected:
         cScroll& s = *window->m_Scroll;
         return {s.VMax(), s.VPage(), s.HMax(), s.HPage()};
     }
-    QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
+    QScrollBar* bar(Qt::Orientation orientation) {
+        return window->Picture2->scrollBar(orientation);
+    }
     QPoint place() const { return window->Picture1->pos(); }
 
     std::unique_ptr<fMain> window;
@@ -54,7 +56,7 @@ protected:
 
 TEST_F(fMainView, StartUp_Should_ShowBothBars_KeepingTheirShownRange) {
     EXPECT_EQ(window->Picture2->geometry(), QRect(221, 20, 817, 559));
-    EXPECT_TRUE(bar(SB_VERT)->isVisible() && bar(SB_HORZ)->isVisible());
+    EXPECT_TRUE(bar(Qt::Vertical)->isVisible() && bar(Qt::Horizontal)->isVisible());
     // The start-up picture (787 x 355) is smaller than the view: no range is set.
     EXPECT_EQ(window->m_Scroll->VMin(), 0);
     EXPECT_EQ(window->m_Scroll->HMin(), 0);
@@ -65,8 +67,8 @@ TEST_F(fMainView, LargeCapture_Should_PanOverItsWholeRange) {
     capture(1920, 1080);
     EXPECT_EQ(window->Picture1->size(), QSize(1922, 1082));
     EXPECT_EQ(ranges(), (std::array{1082, 108, 1922, 192}));
-    QScrollBar* v = bar(SB_VERT);
-    QScrollBar* h = bar(SB_HORZ);
+    QScrollBar* v = bar(Qt::Vertical);
+    QScrollBar* h = bar(Qt::Horizontal);
     v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     h->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(place(), QPoint(-192, -10));
@@ -98,7 +100,7 @@ TEST_F(fMainView, Ranges_Should_FollowOnlyAPictureAtLeastAsLargeAsTheView) {
 
 TEST_F(fMainView, Panning_Should_ContinueFromTheBars_AfterAResetOfThePicture) {
     capture(1920, 1080);
-    QScrollBar* v = bar(SB_VERT);
+    QScrollBar* v = bar(Qt::Vertical);
     v->setSliderDown(true);
     v->setSliderPosition(200);
     v->setSliderDown(false);
@@ -106,11 +108,11 @@ TEST_F(fMainView, Panning_Should_ContinueFromTheBars_AfterAResetOfThePicture) {
     v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(place(), QPoint(0, -210));
 
-    ScrollWindow::of(window->Picture2).sendMessage(WM_HSCROLL, MakeLong(SB_THUMBPOSITION, 300), 0);
+    bar(Qt::Horizontal)->setSliderPosition(300);
     resizeTo(1100, 650);
     EXPECT_EQ(place(), QPoint(0, 0));
     EXPECT_EQ(std::pair(window->m_Scroll->HPos(), window->m_Scroll->VPos()), std::pair(300, 210));
-    bar(SB_HORZ)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar(Qt::Horizontal)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(place(), QPoint(-310, 0));
 }
 
@@ -150,8 +152,7 @@ TEST_F(fMainView, Minimized_Should_MoveNothing_UntilRestored) {
 TEST_F(fMainView, Unload_Should_DetachTheController) {
     window->close();
     EXPECT_EQ(window->m_Scroll, nullptr);
-    EXPECT_EQ(GetProp(window->Picture2, "nvStdScroll"), 0u);
-    EXPECT_TRUE(bar(SB_VERT)->isVisibleTo(window->Picture2)) << "the bars stay as they were";
+    EXPECT_TRUE(bar(Qt::Vertical)->isVisibleTo(window->Picture2)) << "the bars stay as they were";
 }
 
 } // namespace

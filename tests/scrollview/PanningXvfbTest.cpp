@@ -3,11 +3,10 @@
 #include "app/fMain.h"
 #include "fakes/FakeServices.h"
 #include "platform/qt/PictureBox.h"
-#include "platform/qt/QtWindowing.h"
-#include "platform/qt/ScrollWindow.h"
 
 #include <QApplication>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -43,15 +42,16 @@ protected:
         return QTest::qWaitFor([&] { return window->Picture1->pos() == place; }, 5000);
     }
 
-    QScrollBar* bar(int nBar) { return ScrollWindow::of(window->Picture2).bar(nBar).scrollBar(); }
+    QScrollBar* bar(Qt::Orientation orientation) {
+        return window->Picture2->scrollBar(orientation);
+    }
 
-    QtWindowing windowing; // real event passes, as the program has them
     std::unique_ptr<fMain> window;
 };
 
 TEST_F(PanningOnX, ArrowsWheelAndThumb_Should_MoveThePicture) {
-    QScrollBar* v = bar(SB_VERT);
-    QScrollBar* h = bar(SB_HORZ);
+    QScrollBar* v = bar(Qt::Vertical);
+    QScrollBar* h = bar(Qt::Horizontal);
     const int e = v->width();
     click(v, QPoint(e / 2, v->height() - e / 2), 1); // down arrow
     EXPECT_TRUE(pictureReaches(QPoint(0, -10))) << window->Picture1->y();

@@ -1,248 +1,195 @@
 #include "scrollview/cScroll.h"
-#include "platform/qt/QtWindowing.h"
-#include "platform/qt/ScrollWindow.h"
 
-#include <QApplication>
-#include <QWheelEvent>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace pellix {
 namespace {
 
-using mScroll::ScrollWndProc;
+using Action = QAbstractSlider::SliderAction;
 using Events = std::vector<std::pair<char, int>>; // 'h' HChange, 'H' HScroll, 'v', 'V'
-
-// Stands in for the window's own procedure.
-std::vector<std::uint32_t> g_received;
-std::int32_t recordingProc(QWidget*, std::uint32_t uMsg, std::uint32_t, std::int32_t) {
-    g_received.push_back(uMsg);
-    return 4711;
-}
-
-QWheelEvent wheelEvent(int delta) {
-    return QWheelEvent(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
-                       Qt::NoModifier, Qt::NoScrollPhase, false);
-}
 
 class cScrollTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_received.clear();
-        QApplication::setWheelScrollLines(3);
-        scroll = makeScroll();
-    }
-    std::shared_ptr<cScroll> makeScroll() {
+    std::unique_ptr<cScroll> makeScroll(int wheelLines = 3) {
         auto record = [this](char kind) {
             return [this, kind](std::int32_t pos) {
                 events.emplace_back(kind, pos);
             };
         };
-        return cScroll::create(windowing, {record('h'), record('H'), record('v'), record('V')});
+        return std::make_unique<cScroll>(
+            cScrollEvents{record('h'), record('H'), record('v'), record('V')}, wheelLines);
     }
     // Both bars shown with the range 0..1000, page 100, step 10; at most 901 is reachable.
-    void attach() {
-        scroll->SubClass(&window);
-        scroll->setHScroll(true);
-        scroll->setVScroll(true);
-        scroll->setHMax(1000);
-        scroll->setHPage(100);
-        scroll->setVMax(1000);
-        scroll->setVPage(100);
-        scroll->setHSmallChange(10);
-        scroll->setVSmallChange(10);
+    void setUpBars(cScroll& s) {
+        s.setHScroll(true);
+        s.setVScroll(true);
+        s.setHMax(1000);
+        s.setHPage(100);
+        s.setVMax(1000);
+        s.setVPage(100);
+        s.setHSmallChange(10);
+        s.setVSmallChange(10);
         events.clear();
     }
-    std::int32_t send(std::uint32_t msg, int code, int high = 0) {
-        return ScrollWndProc(&window, msg, MakeLong(code, high), 0);
-    }
-    StdScrollBar& bar(int nBar) { return ScrollWindow::of(&window).bar(nBar); }
 
-    QtWindowing windowing;
-    QWidget window;
-    std::shared_ptr<cScroll> scroll;
     Events events;
+    std::unique_ptr<cScroll> scroll = makeScroll();
 };
 
-TEST_F(cScrollTest, EveryScrollCode_Should_MoveTheBarAndRaiseItsEvent) {
-    SetWindowProc(&window, &recordingProc);
-    attach();
+TEST_F(cScrollTest, EveryAction_Should_MoveTheBarAndRaiseItsEvent) {
+    setUpBars(*scroll);
     scroll->setHPos(500);
     scroll->setVPos(500);
-    const std::vector<std::tuple<std::uint32_t, int, int, std::pair<char, int>>> cases = {
-        {WM_HSCROLL, SB_LINERIGHT, 0, {'h', 510}},
-        {WM_HSCROLL, SB_LINELEFT, 0, {'h', 500}},
-        {WM_HSCROLL, SB_PAGERIGHT, 0, {'h', 600}},
-        {WM_HSCROLL, SB_PAGELEFT, 0, {'h', 500}},
-        {WM_HSCROLL, SB_RIGHT, 0, {'h', 901}},
-        {WM_HSCROLL, SB_LEFT, 0, {'h', 0}},
-        {WM_HSCROLL, SB_THUMBTRACK, 130, {'H', 130}},
-        {WM_VSCROLL, SB_LINEDOWN, 0, {'v', 510}},
-        {WM_VSCROLL, SB_LINEUP, 0, {'v', 500}},
-        {WM_VSCROLL, SB_PAGEDOWN, 0, {'v', 600}},
-        {WM_VSCROLL, SB_PAGEUP, 0, {'v', 500}},
-        {WM_VSCROLL, SB_BOTTOM, 0, {'v', 901}},
-        {WM_VSCROLL, SB_TOP, 0, {'v', 0}},
-        {WM_VSCROLL, SB_THUMBTRACK, 200, {'V', 200}},
-        {WM_VSCROLL, SB_THUMBPOSITION, 2000, {'V', 901}}, // limited by the bar
-        {WM_VSCROLL, SB_THUMBTRACK, 40000, {'V', 0}},     // reads as -25536
-        {WM_VSCROLL, SB_LINEDOWN, 0, {'v', 10}},
+    struct Row {
+        Qt::Orientation bar;
+        Action action; // SliderMove stands for the thumb, moved to `thumb`
+        int thumb;
+        std::pair<char, int> expected;
     };
-    for (const auto& [msg, code, high, expected] : cases) {
+    const Row rows[] = {
+        {Qt::Horizontal, Action::SliderSingleStepAdd, 0, {'h', 510}},
+        {Qt::Horizontal, Action::SliderSingleStepSub, 0, {'h', 500}},
+        {Qt::Horizontal, Action::SliderPageStepAdd, 0, {'h', 600}},
+        {Qt::Horizontal, Action::SliderPageStepSub, 0, {'h', 500}},
+        {Qt::Horizontal, Action::SliderToMaximum, 0, {'h', 901}},
+        {Qt::Horizontal, Action::SliderToMinimum, 0, {'h', 0}},
+        {Qt::Horizontal, Action::SliderMove, 130, {'H', 130}},
+        {Qt::Vertical, Action::SliderSingleStepAdd, 0, {'v', 510}},
+        {Qt::Vertical, Action::SliderSingleStepSub, 0, {'v', 500}},
+        {Qt::Vertical, Action::SliderPageStepAdd, 0, {'v', 600}},
+        {Qt::Vertical, Action::SliderPageStepSub, 0, {'v', 500}},
+        {Qt::Vertical, Action::SliderToMaximum, 0, {'v', 901}},
+        {Qt::Vertical, Action::SliderToMinimum, 0, {'v', 0}},
+        {Qt::Vertical, Action::SliderMove, 200, {'V', 200}},
+        {Qt::Vertical, Action::SliderMove, 2000, {'V', 901}}, // limited by the bar
+        {Qt::Vertical, Action::SliderMove, -5, {'V', 0}},
+        {Qt::Vertical, Action::SliderSingleStepAdd, 0, {'v', 10}},
+    };
+    for (const Row& row : rows) {
         events.clear();
-        EXPECT_EQ(send(msg, code, high), 0);
-        EXPECT_EQ(events, Events{expected}) << "message " << msg << " code " << code;
-        EXPECT_EQ(bar(msg == WM_HSCROLL ? SB_HORZ : SB_VERT).position(), expected.second);
+        if (row.action == Action::SliderMove) {
+            scroll->thumbMoved(row.bar, row.thumb);
+        } else {
+            scroll->barAction(row.bar, row.action);
+        }
+        EXPECT_EQ(events, Events{row.expected}) << "bar " << row.bar << " action " << row.action;
+        EXPECT_EQ(row.bar == Qt::Horizontal ? scroll->HPos() : scroll->VPos(), row.expected.second);
     }
-    // The end of a scroll and unknown codes do nothing, and none reaches the window.
     events.clear();
-    for (const int code : {SB_ENDSCROLL, 9, 0x7FFF}) {
-        EXPECT_EQ(send(WM_VSCROLL, code), 0);
-        EXPECT_EQ(send(WM_HSCROLL, code), 0);
-    }
-    EXPECT_TRUE(events.empty());
-    EXPECT_TRUE(g_received.empty());
-    // Every other message goes on to the window's own procedure, with its result.
-    EXPECT_EQ(ScrollWndProc(&window, 0x0005, 1, 2), 4711);
-    EXPECT_EQ(g_received, std::vector<std::uint32_t>{0x0005});
+    scroll->barAction(Qt::Vertical, Action::SliderNoAction);
+    scroll->barAction(Qt::Horizontal, Action::SliderMove);
+    EXPECT_TRUE(events.empty()) << "no step, no event";
 }
 
 TEST_F(cScrollTest, LineSteps_Should_StayAtTheEnds_AndAStepOfZeroStillReports) {
-    attach();
+    setUpBars(*scroll);
     scroll->setHPos(901);
-    send(WM_HSCROLL, SB_LINERIGHT);
-    send(WM_VSCROLL, SB_LINEUP);
+    scroll->barAction(Qt::Horizontal, Action::SliderSingleStepAdd);
+    scroll->barAction(Qt::Vertical, Action::SliderSingleStepSub);
     scroll->setHSmallChange(0);
     scroll->setHPos(44);
-    send(WM_HSCROLL, SB_LINERIGHT);
+    scroll->barAction(Qt::Horizontal, Action::SliderSingleStepAdd);
     EXPECT_EQ(events, (Events{{'h', 901}, {'v', 0}, {'h', 44}}));
 }
 
 TEST_F(cScrollTest, Wheel_Should_MoveTheVerticalBarByWholeNotches) {
-    attach();
+    setUpBars(*scroll);
     scroll->setVPos(300);
     // Towards the user (negative) scrolls on; part of a notch moves nothing.
     for (const auto& [delta, pos] : std::vector<std::pair<int, int>>{
              {-360, 390}, {120, 360}, {60, 360}, {-119, 360}, {-30000, 901}, {3000, 151}}) {
         events.clear();
-        EXPECT_EQ(send(WM_MOUSEWHEEL, 0, delta), 0);
+        scroll->wheelTurned(delta);
         EXPECT_EQ(events, (Events{{'v', pos}})) << "delta " << delta;
     }
-    EXPECT_EQ(bar(SB_HORZ).position(), 0);
+    EXPECT_EQ(scroll->HPos(), 0);
 
-    // The setting is read once at creation; none (0) counts as three lines.
-    QApplication::setWheelScrollLines(0);
-    scroll = makeScroll();
-    QApplication::setWheelScrollLines(5);
-    attach();
-    scroll->setVPos(0);
-    events.clear();
-    send(WM_MOUSEWHEEL, 0, -120);
-    EXPECT_EQ(events, (Events{{'v', 30}}));
+    // Lines per notch as the desktop sets them; none or "a screen at a time" count as three.
+    for (const auto& [lines, pos] : std::vector<std::pair<int, int>>{{5, 50}, {0, 30}, {-1, 30}}) {
+        scroll = makeScroll(lines);
+        setUpBars(*scroll);
+        scroll->wheelTurned(-120);
+        EXPECT_EQ(scroll->VPos(), pos) << lines << " lines";
+    }
 }
 
-TEST_F(cScrollTest, PropertyWrites_Should_FollowTheirRules) {
-    scroll->SubClass(&window);
-    scroll->setHScroll(false);
-    EXPECT_FALSE(bar(SB_HORZ).hasRange()) << "the flag it already has touches no bar";
+TEST_F(cScrollTest, RangeWrites_Should_KeepAShownBarsMinimum) {
     scroll->setHScroll(true);
-    ShowScrollBar(&window, SB_HORZ, false);
-    scroll->setHScroll(true);
-    EXPECT_FALSE(bar(SB_HORZ).isShown()) << "writing true twice shows the bar once";
-
-    // On a bar with a range, a new minimum re-applies the present range, with
-    // DisableNoScroll when that is on.
-    ShowScrollBar(&window, SB_HORZ, true);
     scroll->setHMin(3);
     EXPECT_EQ(std::pair(scroll->HMin(), scroll->HMax()), std::pair(0, 100));
-    scroll->setHPage(101);
-    EXPECT_FALSE(bar(SB_HORZ).isShown()) << "idle";
+    scroll->setHMax(500);
+    EXPECT_EQ(std::pair(scroll->HMin(), scroll->HMax()), std::pair(0, 500));
+    scroll->setVMin(3); // never shown nor written
+    EXPECT_EQ(std::pair(scroll->VMin(), scroll->VMax()), std::pair(3, 100));
+}
+
+// With real bars: what the controller holds is what they show, and their actions
+// come back to it.
+class cScrollOnBars : public cScrollTest {
+protected:
+    void SetUp() override {
+        scroll->SubClass(horizontal, vertical);
+        setUpBars(*scroll);
+    }
+    QScrollBar horizontal{Qt::Horizontal};
+    QScrollBar vertical{Qt::Vertical};
+};
+
+TEST_F(cScrollOnBars, Bars_Should_ShowTheControllersState) {
+    scroll->setVPos(950);
+    EXPECT_EQ(std::tuple(vertical.minimum(), vertical.maximum(), vertical.value()),
+              std::tuple(0, 901, 901));
+    EXPECT_TRUE(!vertical.isHidden() && vertical.isEnabled());
+
+    // A bar with nothing to scroll is hidden, or shown disabled while that is asked for.
+    scroll->setVPage(5000);
+    EXPECT_TRUE(vertical.isHidden());
     scroll->setHDisableNoScroll(true);
-    scroll->setHMin(3);
-    EXPECT_TRUE(bar(SB_HORZ).isShown() && !bar(SB_HORZ).isEnabled()) << "idle, shown disabled";
-
-    // A bar without a range takes the minimum, with the maximum the shared record holds.
-    scroll = makeScroll();
-    QWidget other;
-    scroll->SubClass(&other);
-    scroll->setHMax(77);
-    scroll->setVMin(3);
-    EXPECT_EQ(std::pair(scroll->VMin(), scroll->VMax()), std::pair(3, 77));
+    scroll->setHPage(5000);
+    EXPECT_TRUE(!horizontal.isHidden() && !horizontal.isEnabled());
+    scroll->setHPage(10);
+    EXPECT_TRUE(horizontal.isEnabled());
+    scroll->setHScroll(false);
+    EXPECT_TRUE(horizontal.isHidden());
+    EXPECT_TRUE(events.empty()) << "drawing the state is no user action";
 }
 
-TEST_F(cScrollTest, SubClassTwice_Should_ChangeNothing_AndDestructionDetaches) {
-    SetWindowProc(&window, &recordingProc);
-    scroll->SubClass(&window);
-    const quintptr first = GetProp(&window, "nvStdScroll");
-    ASSERT_NE(first, 0u);
-    scroll->SubClass(&window);
-    QWidget second;
-    scroll->SubClass(&second);
-    EXPECT_EQ(GetProp(&second, "nvStdScroll"), 0u) << "one window per instance";
-    std::shared_ptr<cScroll> other = makeScroll();
-    other->SubClass(&window);
-    other->setVScroll(true);
-    EXPECT_FALSE(bar(SB_VERT).isShown()) << "the second instance stayed unattached";
-    other.reset();
-    EXPECT_EQ(GetProp(&window, "nvStdScroll"), first);
-    EXPECT_EQ(ScrollWindow::of(&window).windowProc(), &ScrollWndProc);
+TEST_F(cScrollOnBars, UserActions_Should_ArriveFromTheBars) {
+    vertical.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    vertical.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    horizontal.triggerAction(QAbstractSlider::SliderToMaximum);
+    vertical.setSliderDown(true); // a drag: every move, then the release
+    vertical.setSliderPosition(300);
+    vertical.setSliderPosition(320);
+    vertical.setSliderDown(false);
+    vertical.setValue(40); // the bar's own "Scroll here"
+    EXPECT_EQ(
+        events,
+        (Events{{'v', 10}, {'v', 110}, {'h', 901}, {'V', 300}, {'V', 320}, {'V', 320}, {'V', 40}}));
+    EXPECT_EQ(std::pair(vertical.value(), scroll->VPos()), std::pair(40, 40));
 
-    scroll->setVScroll(true);
+    // The controller decides the step, not the bar.
+    scroll->setVSmallChange(0);
+    vertical.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(vertical.value(), 40);
+}
+
+TEST_F(cScrollOnBars, SubClass_Should_KeepTheFirstBars_AndDestructionLeaveThemAsTheyAre) {
+    QScrollBar other(Qt::Vertical);
+    scroll->SubClass(horizontal, other);
+    other.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_TRUE(events.empty());
+
+    scroll->setVPos(77);
     scroll.reset();
-    EXPECT_EQ(GetProp(&window, "nvStdScroll"), 0u);
-    EXPECT_EQ(ScrollWindow::of(&window).windowProc(), &recordingProc);
-    EXPECT_TRUE(bar(SB_VERT).isShown()) << "detaching leaves the bars as they are";
-
-    scroll = makeScroll(); // unattached: reads give the record's leftovers
-    scroll->setHPage(17);
-    EXPECT_EQ(scroll->VPage(), 17);
-    auto gone = std::make_unique<QWidget>();
-    scroll = makeScroll();
-    scroll->SubClass(gone.get());
-    gone.reset();
-    scroll.reset(); // must not touch the deleted window
-}
-
-TEST_F(cScrollTest, Instance_Should_OutliveAnOwnerThatDropsItInsideAnEvent) {
-    scroll = cScroll::create(windowing, {[this](std::int32_t) { scroll.reset(); }, {}, {}, {}});
-    std::weak_ptr<cScroll> watch = scroll;
-    scroll->SubClass(&window);
-    EXPECT_EQ(send(WM_HSCROLL, SB_LINERIGHT), 0);
-    EXPECT_TRUE(watch.expired());
-    EXPECT_EQ(GetProp(&window, "nvStdScroll"), 0u) << "detached when the call let go";
-}
-
-TEST(mScroll, Words_Should_ReadAsSigned16Bit) {
-    EXPECT_EQ(mScroll::LoWord(0x8000FFFFu), -1);
-    EXPECT_EQ(mScroll::HiWord(0x80007FFFu), -32768);
-    EXPECT_EQ(mScroll::LoWord(0x80007FFFu), 32767);
-}
-
-// The toolkit side: the drawn bars' actions and the wheel arrive as scroll messages.
-TEST_F(cScrollTest, BarActionsAndWheel_Should_ArriveAsMessages) {
-    attach();
-    QScrollBar* vertical = bar(SB_VERT).scrollBar();
-    vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    vertical->triggerAction(QAbstractSlider::SliderToMaximum);
-    bar(SB_HORZ).scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QWheelEvent onWindow = wheelEvent(-120);
-    EXPECT_TRUE(QApplication::sendEvent(&window, &onWindow));
-    QWheelEvent onBar = wheelEvent(240);
-    QApplication::sendEvent(vertical, &onBar);
-    EXPECT_EQ(events,
-              (Events{{'v', 10}, {'v', 110}, {'v', 901}, {'h', 10}, {'v', 901}, {'v', 841}}));
-    EXPECT_EQ(vertical->value(), 841) << "the bar's own wheel handling never ran";
-
-    // Without a controller the bars stay put and the wheel goes on to the parent.
-    scroll.reset();
-    vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(vertical->value(), 841);
-    QWheelEvent unhandled = wheelEvent(-120);
-    unhandled.ignore();
-    QApplication::sendEvent(&window, &unhandled);
-    EXPECT_FALSE(unhandled.isAccepted());
+    EXPECT_EQ(vertical.value(), 77);
+    EXPECT_FALSE(vertical.isHidden());
+    vertical.triggerAction(QAbstractSlider::SliderSingleStepAdd); // reaches nobody
+    EXPECT_TRUE(events.empty());
 }
 
 } // namespace

@@ -46,9 +46,4 @@ void PictureBox::paintEvent(QPaintEvent*) {
     }
 }
 
-void PictureBox::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    emit resized();
-}
-
 } // namespace pellix

@@ -24,12 +24,8 @@ public:
     bool border() const { return m_border; }
     int borderWidth() const { return m_border ? 1 : 0; }
 
-signals:
-    void resized();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fitToPicture();

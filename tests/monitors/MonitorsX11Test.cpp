@@ -66,21 +66,21 @@ protected:
         const QString d = server.display();
         // The first monitor takes the real output, so that the automatic
         // monitor of the whole screen disappears.
-        ASSERT_TRUE(runTool(d, QStringLiteral("xrandr"),
-                            {QStringLiteral("--setmonitor"), QStringLiteral("LEFT"),
-                             QStringLiteral("1280/338x1024/270+0+0"), QStringLiteral("screen")}));
-        ASSERT_TRUE(runTool(d, QStringLiteral("xrandr"),
-                            {QStringLiteral("--setmonitor"), QStringLiteral("*MAIN"),
-                             QStringLiteral("1920/508x1080/286+1280+0"), QStringLiteral("none")}));
-        ASSERT_TRUE(runTool(d, QStringLiteral("xrandr"),
-                            {QStringLiteral("--setmonitor"), QStringLiteral("RIGHT"),
-                             QStringLiteral("1280/338x1024/270+3200+0"), QStringLiteral("none")}));
+        ASSERT_TRUE(setMonitor("LEFT", "1280/338x1024/270+0+0", "screen"));
+        ASSERT_TRUE(setMonitor("*MAIN", "1920/508x1080/286+1280+0", "none"));
+        ASSERT_TRUE(setMonitor("RIGHT", "1280/338x1024/270+3200+0", "none"));
         connection = x11::openDisplay(d);
         ASSERT_TRUE(connection);
         // A panel along the top of the whole screen on desktop 1 of 2.
         setWorkAreas(connection.get(), {0, 0, 4480, 1080, 0, 30, 4480, 1050}, 1);
         listed = listMonitors(d);
         ASSERT_EQ(listed.size(), 3U);
+    }
+
+    bool setMonitor(const char* name, const char* geometry, const char* output) {
+        return runTool(server.display(), QStringLiteral("xrandr"),
+                       {QStringLiteral("--setmonitor"), QString::fromLatin1(name),
+                        QString::fromLatin1(geometry), QString::fromLatin1(output)});
     }
 
     std::int32_t indexOf(MMonitors& module, const QString& name) {
@@ -138,8 +138,26 @@ TEST_F(MonitorsOnX11, OverlayPlacementCoversTheWholeScreen) {
 
     const QRect placement = overlayPlacement(module);
 
-    EXPECT_EQ(placement, QRect(0, 0, 4480, 1024 + 1080 + 1024));
-    EXPECT_TRUE(placement.contains(display.virtualScreen()));
+    EXPECT_EQ(placement, QRect(0, 0, 4480, 1080));
+}
+
+// The root window keeps a strip left of the first monitor and room right of
+// the last, and a gap lies between the middle and the right one.
+TEST_F(MonitorsOnX11, VirtualScreenAndOverlayAreTheMonitorsBoundingRectangle) {
+    for (const char* name : {"LEFT", "RIGHT"}) {
+        ASSERT_TRUE(runTool(server.display(), QStringLiteral("xrandr"),
+                            {QStringLiteral("--delmonitor"), QString::fromLatin1(name)}));
+    }
+    ASSERT_TRUE(setMonitor("LEFT", "1000/264x1000/264+200+40", "screen"));
+    ASSERT_TRUE(setMonitor("RIGHT", "1000/264x1000/264+3300+0", "none"));
+    X11DisplayMonitors display(server.display());
+    MMonitors module(display, {});
+
+    const CMonitor& screen = module.Monitors().Item(QStringLiteral("0"));
+    const QRect bounds(200, 0, 4100, 1080);
+
+    EXPECT_EQ(QRect(screen.Left(), screen.Top(), screen.Width(), screen.Height()), bounds);
+    EXPECT_EQ(overlayPlacement(module), bounds);
 }
 
 TEST_F(MonitorsOnX11, WindowsGetTheNearestMonitorAsTheServerHasItNow) {

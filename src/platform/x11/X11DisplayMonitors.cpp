@@ -97,8 +97,19 @@ bool X11DisplayMonitors::multiMonitorSupport() const {
     return d->randrMonitors;
 }
 
+// The root window may be larger than its monitors together; only what they
+// show counts.
 QRect X11DisplayMonitors::virtualScreen() const {
-    return d->display ? d->rootRect() : QRect();
+    if (!d->display) {
+        return {};
+    }
+    std::vector<QRect> rects;
+    if (d->randrMonitors) {
+        for (const MonitorDescription& m : d->read()) {
+            rects.push_back(m.rect);
+        }
+    }
+    return rects.empty() ? d->rootRect() : boundingRect(rects);
 }
 
 QRect X11DisplayMonitors::workArea() const {

@@ -5,6 +5,10 @@
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 namespace pellix {
 
 namespace {
@@ -21,7 +25,95 @@ QString atomName(Display* display, Atom atom) {
     return name ? QString::fromLocal8Bit(name.get()) : QString();
 }
 
+// X coordinates and sizes fit in 16 bits; anything larger is cut to that
+// before it meets int arithmetic.
+int coordinate(unsigned long value) {
+    return static_cast<int>(std::min<unsigned long>(value, 0xFFFF));
+}
+
+// The rows or columns first..last, as a start and a length; no length when
+// last lies before first.
+std::pair<int, int> span(unsigned long first, unsigned long last) {
+    const int start = coordinate(first);
+    return {start, std::max(0, coordinate(last) - start + 1)};
+}
+
 } // namespace
+
+std::vector<ReservedBand> strutBands(const std::vector<unsigned long>& strut, const QRect& root) {
+    std::array<unsigned long, 12> v{};
+    if (strut.size() >= v.size()) {
+        std::copy_n(strut.begin(), v.size(), v.begin());
+    } else if (strut.size() >= 4) {
+        std::copy_n(strut.begin(), 4, v.begin());
+        const auto lastRow = static_cast<unsigned long>(std::max(0, root.bottom()));
+        const auto lastColumn = static_cast<unsigned long>(std::max(0, root.right()));
+        v[5] = v[7] = lastRow;
+        v[9] = v[11] = lastColumn;
+    } else {
+        return {};
+    }
+    using Edge = ReservedBand::Edge;
+    const int left = coordinate(v[0]);
+    const int right = coordinate(v[1]);
+    const int top = coordinate(v[2]);
+    const int bottom = coordinate(v[3]);
+    const auto [leftStart, leftLength] = span(v[4], v[5]);
+    const auto [rightStart, rightLength] = span(v[6], v[7]);
+    const auto [topStart, topLength] = span(v[8], v[9]);
+    const auto [bottomStart, bottomLength] = span(v[10], v[11]);
+    const ReservedBand candidates[] = {
+        {Edge::Left, QRect(root.left(), leftStart, left, leftLength)},
+        {Edge::Right, QRect(root.right() + 1 - right, rightStart, right, rightLength)},
+        {Edge::Top, QRect(topStart, root.top(), topLength, top)},
+        {Edge::Bottom, QRect(bottomStart, root.bottom() + 1 - bottom, bottomLength, bottom)},
+    };
+    std::vector<ReservedBand> bands;
+    for (const ReservedBand& band : candidates) {
+        const QRect inside = band.rect & root;
+        if (!inside.isEmpty()) {
+            bands.push_back({band.edge, inside});
+        }
+    }
+    return bands;
+}
+
+QRect monitorWorkArea(const QRect& monitor, const std::vector<ReservedBand>& bands) {
+    using Edge = ReservedBand::Edge;
+    QRect work = monitor;
+    for (const ReservedBand& band : bands) {
+        const QRect common = band.rect & monitor;
+        if (common.isEmpty()) {
+            continue;
+        }
+        // A band right across a monitor is no panel on it: struts count from
+        // the root window's edge, so a panel at the inner edge of a neighbour
+        // reaches over every monitor between it and that edge.
+        switch (band.edge) {
+        case Edge::Left:
+            if (common.right() < monitor.right()) {
+                work.setLeft(std::max(work.left(), common.right() + 1));
+            }
+            break;
+        case Edge::Right:
+            if (common.left() > monitor.left()) {
+                work.setRight(std::min(work.right(), common.left() - 1));
+            }
+            break;
+        case Edge::Top:
+            if (common.bottom() < monitor.bottom()) {
+                work.setTop(std::max(work.top(), common.bottom() + 1));
+            }
+            break;
+        case Edge::Bottom:
+            if (common.top() > monitor.top()) {
+                work.setBottom(std::min(work.bottom(), common.top() - 1));
+            }
+            break;
+        }
+    }
+    return work;
+}
 
 struct X11DisplayMonitors::Impl {
     x11::DisplayPtr display;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace pellix {
@@ -37,6 +38,8 @@ std::pair<int, int> span(unsigned long first, unsigned long last) {
     const int start = coordinate(first);
     return {start, std::max(0, coordinate(last) - start + 1)};
 }
+
+constexpr unsigned long AllDesktops = 0xFFFFFFFF;
 
 } // namespace
 
@@ -145,6 +148,46 @@ struct X11DisplayMonitors::Impl {
                screen;
     }
 
+    // What the panels on the current desktop reserve; nothing when the window
+    // manager lists no clients to read struts from.
+    std::optional<std::vector<ReservedBand>> panelBands() const {
+        Display* display = dpy();
+        const auto clients =
+            x11::property32(display, root(), x11::atom(display, "_NET_CLIENT_LIST"), XA_WINDOW);
+        if (!clients) {
+            return std::nullopt;
+        }
+        const auto current = x11::property32(
+            display, root(), x11::atom(display, "_NET_CURRENT_DESKTOP"), XA_CARDINAL);
+        const Atom desktopAtom = x11::atom(display, "_NET_WM_DESKTOP");
+        const Atom partialAtom = x11::atom(display, "_NET_WM_STRUT_PARTIAL");
+        const Atom strutAtom = x11::atom(display, "_NET_WM_STRUT");
+        const QRect screen = rootRect();
+        std::vector<ReservedBand> bands;
+        for (const unsigned long client : *clients) {
+            const auto window = static_cast<Window>(client);
+            // A panel on another desktop leaves this one alone.
+            const auto desktop = x11::property32(display, window, desktopAtom, XA_CARDINAL);
+            if (desktop && !desktop->empty() && current && !current->empty()) {
+                // Xlib widens 32-bit items to long, sign and all.
+                const unsigned long on = desktop->front() & AllDesktops;
+                if (on != AllDesktops && on != (current->front() & AllDesktops)) {
+                    continue;
+                }
+            }
+            auto strut = x11::property32(display, window, partialAtom, XA_CARDINAL);
+            if (!strut || strut->size() < 12) {
+                strut = x11::property32(display, window, strutAtom, XA_CARDINAL);
+            }
+            if (strut) {
+                const std::vector<ReservedBand> more = strutBands(*strut, screen);
+                bands.insert(bands.end(), more.begin(), more.end());
+            }
+        }
+        return bands;
+    }
+
+    // The monitors without their work areas.
     std::vector<MonitorDescription> read() const {
         std::vector<MonitorDescription> result;
         int count = 0;
@@ -153,20 +196,33 @@ struct X11DisplayMonitors::Impl {
         if (!monitors) {
             return result;
         }
-        const QRect work = ewmhWorkArea();
         for (int i = 0; i < count; ++i) {
             const XRRMonitorInfo& m = monitors.get()[i];
             MonitorDescription description;
             description.handle = static_cast<MonitorHandle>(m.name);
             description.rect = QRect(m.x, m.y, m.width, m.height);
-            // A work area that misses the monitor altogether is no better than none.
-            const QRect clipped = work & description.rect;
-            description.workArea = clipped.isEmpty() ? description.rect : clipped;
             description.primary = m.primary != 0;
             description.device = atomName(dpy(), m.name);
             result.push_back(description);
         }
         return result;
+    }
+
+    // A panel takes its room from the monitor it stands on, not from the
+    // others, which one _NET_WORKAREA for the whole screen cannot tell.
+    void addWorkAreas(std::vector<MonitorDescription>& monitors) const {
+        if (const auto bands = panelBands()) {
+            for (MonitorDescription& m : monitors) {
+                m.workArea = monitorWorkArea(m.rect, *bands);
+            }
+            return;
+        }
+        const QRect work = ewmhWorkArea();
+        for (MonitorDescription& m : monitors) {
+            // A work area that misses the monitor altogether is no better than none.
+            const QRect clipped = work & m.rect;
+            m.workArea = clipped.isEmpty() ? m.rect : clipped;
+        }
     }
 };
 
@@ -209,11 +265,17 @@ QRect X11DisplayMonitors::workArea() const {
 }
 
 std::vector<MonitorDescription> X11DisplayMonitors::monitors() const {
-    return d->randrMonitors ? d->read() : std::vector<MonitorDescription>{};
+    if (!d->randrMonitors) {
+        return {};
+    }
+    std::vector<MonitorDescription> result = d->read();
+    d->addWorkAreas(result);
+    return result;
 }
 
 MonitorHandle X11DisplayMonitors::monitorNearest(const QRect& rect) const {
-    const std::vector<MonitorDescription> present = monitors();
+    const std::vector<MonitorDescription> present =
+        d->randrMonitors ? d->read() : std::vector<MonitorDescription>{};
     std::vector<QRect> rects;
     rects.reserve(present.size());
     for (const MonitorDescription& m : present) {

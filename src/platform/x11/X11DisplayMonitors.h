@@ -26,9 +26,10 @@ std::vector<ReservedBand> strutBands(const std::vector<unsigned long>& strut, co
 // `monitor` less, on each side, what the bands of that side reach into it.
 QRect monitorWorkArea(const QRect& monitor, const std::vector<ReservedBand>& bands);
 
-// The monitors of an X server: RandR 1.5 monitors, with the window manager's
-// work area (_NET_WORKAREA) clipped to each. Root coordinates are never
-// negative, so a monitor left of the primary lies at x = 0.
+// The monitors of an X server: RandR 1.5 monitors, each with the part that the
+// struts of the window manager's clients leave free; where the window manager
+// lists no clients, its work area (_NET_WORKAREA) clipped to each. Root
+// coordinates are never negative, so a monitor left of the primary lies at x = 0.
 class X11DisplayMonitors final : public DisplayMonitors {
 public:
     // `display` empty: the application's display.

@@ -1,23 +1,14 @@
 #include "monitors/OverlayPlacement.h"
 
 #include "monitors/MMonitors.h"
+#include "platform/DisplayMonitors.h"
 
 #include <cstdint>
 
 namespace pellix {
 
 QRect overlayPlacement(const std::vector<QRect>& monitors) {
-    std::int32_t minLeft = 0;
-    std::int32_t minTop = 0;
-    std::int32_t sumWidth = 0;
-    std::int32_t sumHeight = 0;
-    for (const QRect& monitor : monitors) {
-        minLeft = std::min(minLeft, monitor.x());
-        minTop = std::min(minTop, monitor.y());
-        sumWidth += monitor.width();
-        sumHeight += monitor.height();
-    }
-    return {minLeft, minTop, sumWidth, sumHeight};
+    return boundingRect(monitors);
 }
 
 QRect overlayPlacement(MMonitors& monitors) {

@@ -8,10 +8,9 @@ namespace pellix {
 
 class MMonitors;
 
-// The rectangle, in pixels, over which the region overlay is placed: from the
-// leftmost and topmost monitor edge, but never right of or below the origin,
-// as wide as all monitors side by side and as tall as all of them stacked, so
-// that it covers the desktop whatever the arrangement.
+// The rectangle, in pixels, over which the region overlay is placed: the
+// bounding rectangle of the monitors, so that it covers every one of them
+// whatever the arrangement, also with gaps between them or none at the origin.
 QRect overlayPlacement(const std::vector<QRect>& monitors);
 
 // The same over records "1" to MonitorCount of the monitor list.

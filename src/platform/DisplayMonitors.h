@@ -30,7 +30,8 @@ public:
 
     // Whether the server describes its monitors one by one.
     virtual bool multiMonitorSupport() const = 0;
-    // The rectangle that holds every monitor.
+    // The rectangle that holds every monitor: their bounding rectangle, else
+    // the whole screen when the server describes no monitors.
     virtual QRect virtualScreen() const = 0;
     // The work area of the whole screen.
     virtual QRect workArea() const = 0;
@@ -39,6 +40,15 @@ public:
     // The monitor nearest to a window's rectangle; 0 when there is no monitor.
     virtual MonitorHandle monitorNearest(const QRect& rect) const = 0;
 };
+
+// The smallest rectangle that holds every one of `rects`; empty for none.
+inline QRect boundingRect(const std::vector<QRect>& rects) {
+    QRect bounds;
+    for (const QRect& rect : rects) {
+        bounds |= rect;
+    }
+    return bounds;
+}
 
 // The position in `monitors` of the one that `rect` overlaps most, else of the
 // one closest to it; the first wins a tie; -1 when the list is empty.

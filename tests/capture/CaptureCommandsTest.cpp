@@ -364,7 +364,7 @@ TEST(CapturePlacement, TheOverlayCoversEveryMonitorAndStartsHidden) {
     fMain window(
         {windowing, clipboard, shell, folders, encoder, grabber, keys, monitors, recognition});
     window.Form_Load();
-    EXPECT_EQ(window.m_fCapture->geometry(), QRect(0, 0, 3200, 2104));
+    EXPECT_EQ(window.m_fCapture->geometry(), QRect(0, 0, 3200, 1080));
     EXPECT_FALSE(window.m_fCapture->isVisible());
     EXPECT_TRUE(window.m_fCapture->Shape1->isHidden());
     EXPECT_TRUE(window.m_fCapture->Label1->isHidden());

@@ -6,11 +6,15 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include "platform/x11/X11Connection.h"
 
 #include <X11/Xatom.h>
+
+#include <algorithm>
+#include <string_view>
 
 namespace pellix {
 namespace {
@@ -57,6 +61,68 @@ void setWorkAreas(Display* display, std::vector<long> areas, long currentDesktop
     XSync(display, False);
 }
 
+// Openbox on a private server, until destroyed.
+class WindowManager {
+public:
+    explicit WindowManager(const QString& display) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        m_process.setProcessEnvironment(environment);
+        m_process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    }
+    ~WindowManager() {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+private:
+    QProcess m_process;
+};
+
+// Polls up to ten seconds for `done`.
+template <typename Condition> bool waitFor(Condition done) {
+    for (int i = 0; i < 200; ++i) {
+        if (done()) {
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+bool listedAsClient(Display* display, Window window) {
+    const auto clients = x11::property32(display, DefaultRootWindow(display),
+                                         x11::atom(display, "_NET_CLIENT_LIST"), XA_WINDOW);
+    return clients && std::find(clients->begin(), clients->end(), window) != clients->end();
+}
+
+// A panel of our own: a dock window on every desktop that reserves `strut`
+// (the 12 values of _NET_WM_STRUT_PARTIAL).
+Window mapDock(Display* display, const QRect& geometry, std::vector<long> strut) {
+    XSetWindowAttributes attributes{};
+    const Window dock = XCreateWindow(display, DefaultRootWindow(display), geometry.x(),
+                                      geometry.y(), static_cast<unsigned>(geometry.width()),
+                                      static_cast<unsigned>(geometry.height()), 0, CopyFromParent,
+                                      InputOutput, CopyFromParent, 0, &attributes);
+    const Atom type = x11::atom(display, "_NET_WM_WINDOW_TYPE_DOCK");
+    const long everyDesktop = 0xFFFFFFFF;
+    XChangeProperty(display, dock, x11::atom(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&type), 1);
+    XChangeProperty(display, dock, x11::atom(display, "_NET_WM_DESKTOP"), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&everyDesktop), 1);
+    XChangeProperty(display, dock, x11::atom(display, "_NET_WM_STRUT_PARTIAL"), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(strut.data()),
+                    static_cast<int>(strut.size()));
+    XMapWindow(display, dock);
+    XSync(display, False);
+    return dock;
+}
+
 // Three monitors on one wide screen, the primary in the middle: X has no
 // negative coordinates, so the one left of the primary lies at x = 0.
 class MonitorsOnX11 : public ::testing::Test {
@@ -66,21 +132,21 @@ protected:
         const QString d = server.display();
         // The first monitor takes the real output, so that the automatic
         // monitor of the whole screen disappears.
-        ASSERT_TRUE(runTool(d, QStringLiteral("xrandr"),
-                            {QStringLiteral("--setmonitor"), QStringLiteral("LEFT"),
-                             QStringLiteral("1280/338x1024/270+0+0"), QStringLiteral("screen")}));
-        ASSERT_TRUE(runTool(d, QStringLiteral("xrandr"),
-                            {QStringLiteral("--setmonitor"), QStringLiteral("*MAIN"),
-                             QStringLiteral("1920/508x1080/286+1280+0"), QStringLiteral("none")}));
-        ASSERT_TRUE(runTool(d, QStringLiteral("xrandr"),
-                            {QStringLiteral("--setmonitor"), QStringLiteral("RIGHT"),
-                             QStringLiteral("1280/338x1024/270+3200+0"), QStringLiteral("none")}));
+        ASSERT_TRUE(setMonitor("LEFT", "1280/338x1024/270+0+0", "screen"));
+        ASSERT_TRUE(setMonitor("*MAIN", "1920/508x1080/286+1280+0", "none"));
+        ASSERT_TRUE(setMonitor("RIGHT", "1280/338x1024/270+3200+0", "none"));
         connection = x11::openDisplay(d);
         ASSERT_TRUE(connection);
         // A panel along the top of the whole screen on desktop 1 of 2.
         setWorkAreas(connection.get(), {0, 0, 4480, 1080, 0, 30, 4480, 1050}, 1);
         listed = listMonitors(d);
         ASSERT_EQ(listed.size(), 3U);
+    }
+
+    bool setMonitor(const char* name, const char* geometry, const char* output) {
+        return runTool(server.display(), QStringLiteral("xrandr"),
+                       {QStringLiteral("--setmonitor"), QString::fromLatin1(name),
+                        QString::fromLatin1(geometry), QString::fromLatin1(output)});
     }
 
     std::int32_t indexOf(MMonitors& module, const QString& name) {
@@ -119,7 +185,8 @@ TEST_F(MonitorsOnX11, RecordsAreTheServersMonitorsInItsOrder) {
                   listed[i].rect);
         EXPECT_EQ(record.Primary(), listed[i].primary);
         EXPECT_NE(record.Handle(), 0U);
-        // The panel of the current desktop takes the top 30 pixels of each.
+        // No window manager lists its clients here, so the work area of the
+        // current desktop counts, and its panel takes the top 30 pixels of each.
         EXPECT_EQ(record.WorkTop(), 30);
         EXPECT_EQ(record.WorkBottom(), record.Bottom());
         EXPECT_EQ(record.WorkLeft(), record.Left());
@@ -138,8 +205,51 @@ TEST_F(MonitorsOnX11, OverlayPlacementCoversTheWholeScreen) {
 
     const QRect placement = overlayPlacement(module);
 
-    EXPECT_EQ(placement, QRect(0, 0, 4480, 1024 + 1080 + 1024));
-    EXPECT_TRUE(placement.contains(display.virtualScreen()));
+    EXPECT_EQ(placement, QRect(0, 0, 4480, 1080));
+}
+
+// The root window keeps a strip left of the first monitor and room right of
+// the last, and a gap lies between the middle and the right one.
+TEST_F(MonitorsOnX11, VirtualScreenAndOverlayAreTheMonitorsBoundingRectangle) {
+    for (const char* name : {"LEFT", "RIGHT"}) {
+        ASSERT_TRUE(runTool(server.display(), QStringLiteral("xrandr"),
+                            {QStringLiteral("--delmonitor"), QString::fromLatin1(name)}));
+    }
+    ASSERT_TRUE(setMonitor("LEFT", "1000/264x1000/264+200+40", "screen"));
+    ASSERT_TRUE(setMonitor("RIGHT", "1000/264x1000/264+3300+0", "none"));
+    X11DisplayMonitors display(server.display());
+    MMonitors module(display, {});
+
+    const CMonitor& screen = module.Monitors().Item(QStringLiteral("0"));
+    const QRect bounds(200, 0, 4100, 1080);
+
+    EXPECT_EQ(QRect(screen.Left(), screen.Top(), screen.Width(), screen.Height()), bounds);
+    EXPECT_EQ(overlayPlacement(module), bounds);
+}
+
+TEST_F(MonitorsOnX11, APanelTakesItsRoomFromItsOwnMonitorOnly) {
+    Display* dpy = connection.get();
+    // 40 pixels along the top of the middle monitor. Mapped before the window
+    // manager starts, which then takes it over with the windows already there:
+    // a map request sent while it is still starting up can go unseen.
+    const Window dock =
+        mapDock(dpy, QRect(1280, 0, 1920, 40), {0, 0, 40, 0, 0, 0, 0, 0, 1280, 3199, 0, 0});
+    WindowManager manager(server.display());
+    ASSERT_TRUE(waitFor([&] { return listedAsClient(dpy, dock); }));
+
+    X11DisplayMonitors display(server.display());
+    MMonitors module(display, {});
+
+    for (const char* name : {"LEFT", "MAIN", "RIGHT"}) {
+        SCOPED_TRACE(name);
+        const std::int32_t index = indexOf(module, QString::fromLatin1(name));
+        ASSERT_GT(index, 0);
+        const CMonitor& record = module.Monitors().Item(QString::number(index));
+        const QRect rect(record.Left(), record.Top(), record.Width(), record.Height());
+        const QRect work(record.WorkLeft(), record.WorkTop(), record.WorkWidth(),
+                         record.WorkHeight());
+        EXPECT_EQ(work, rect.adjusted(0, std::string_view(name) == "MAIN" ? 40 : 0, 0, 0));
+    }
 }
 
 TEST_F(MonitorsOnX11, WindowsGetTheNearestMonitorAsTheServerHasItNow) {

@@ -138,6 +138,8 @@ private:
     // Where the window (without its frame) stood when Hide_Form took it out of
     // sight; empty while it is shown.
     std::optional<QPoint> m_HiddenAt;
+    // Where the region overlay lies, in pixels of the virtual screen.
+    QRect m_overlayPixels;
     // When the wait for the key chord began, on the windowing clock.
     double m_chordWaitStarted = 0;
     // "Show result" as it was when Recognize was pressed.

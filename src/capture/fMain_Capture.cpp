@@ -47,6 +47,7 @@ void fMain::connectCaptureHandlers() {
 // Once, at start-up: monitors that come or go later are not followed.
 void fMain::placeOverlay() {
     const QRect pixels = overlayPlacement(m_services.monitors);
+    m_overlayPixels = pixels;
     // The monitors count physical pixels; windows are placed in the toolkit's units.
     const qreal ratio = m_fCapture->devicePixelRatioF();
     const QRectF place(pixels.x() / ratio, pixels.y() / ratio, pixels.width() / ratio,
@@ -124,8 +125,6 @@ void fMain::Show_Form() {
         m_HiddenAt.reset();
         if (QWindow* handle = windowHandle()) {
             handle->setPosition(place);
-        } else {
-            move(place - (geometry().topLeft() - pos()));
         }
         show();
     }
@@ -219,7 +218,7 @@ void fMain::Capture_Region() {
     if (grabFailed(grab)) {
         return;
     }
-    m_fCapture->setPicture(grab.image);
+    m_fCapture->setPicture(overlayPicture(grab.image, grab.origin, m_overlayPixels));
     m_fCapture->showOverlay();
 }
 

@@ -24,4 +24,9 @@ QRect overlayPlacement(MMonitors& monitors) {
     return overlayPlacement(rects);
 }
 
+QImage overlayPicture(const QImage& screen, QPoint screenOrigin, const QRect& overlay) {
+    const QRect part = overlay.translated(-screenOrigin) & screen.rect();
+    return part == screen.rect() ? screen : screen.copy(part);
+}
+
 } // namespace pellix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRect>
 
 #include <vector>
@@ -15,5 +16,9 @@ QRect overlayPlacement(const std::vector<QRect>& monitors);
 
 // The same over records "1" to MonitorCount of the monitor list.
 QRect overlayPlacement(MMonitors& monitors);
+
+// The part of a screen image, whose top-left corner lies at `screenOrigin`,
+// that the overlay placed at `overlay` shows from its own top-left corner.
+QImage overlayPicture(const QImage& screen, QPoint screenOrigin, const QRect& overlay);
 
 } // namespace pellix

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 
 namespace pellix {
@@ -9,6 +10,8 @@ namespace pellix {
 struct GrabResult {
     QImage image;
     QString error;
+    // Where the image's top-left corner lies on the virtual screen.
+    QPoint origin;
 
     bool ok() const { return !image.isNull(); }
 };

@@ -54,5 +54,33 @@ TEST(OverlayPlacement, ReadsRecordsOneToTheCountOfTheList) {
     EXPECT_EQ(overlayPlacement(monitors), QRect(-1920, 0, 3840, 1080));
 }
 
+// The overlay draws its picture from its own corner: that corner's pixel must
+// be the screen's pixel there, wherever the monitors and the grab begin.
+TEST(OverlayPicture, StartsAtTheOverlaysCornerOnTheScreen) {
+    QImage screen(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            screen.setPixel(x, y, qRgb(x % 256, y % 256, x / 256));
+        }
+    }
+    struct Row {
+        const char* what;
+        QPoint origin;
+        QRect overlay;
+        QPoint firstPixel;
+    };
+    const Row rows[] = {
+        {"the same rectangle", {0, 0}, {0, 0, 400, 300}, {0, 0}},
+        {"monitors that begin right of the root's origin", {0, 0}, {200, 20, 200, 280}, {200, 20}},
+        {"a screen image that begins left of the origin", {-100, 0}, {-100, 0, 300, 300}, {0, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QImage picture = overlayPicture(screen, row.origin, row.overlay);
+        EXPECT_EQ(picture.size(), row.overlay.size());
+        EXPECT_EQ(picture.pixel(0, 0), screen.pixel(row.firstPixel));
+    }
+}
+
 } // namespace
 } // namespace pellix

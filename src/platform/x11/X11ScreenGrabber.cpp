@@ -27,7 +27,7 @@ struct XImageDeleter {
 using XImagePtr = std::unique_ptr<XImage, XImageDeleter>;
 
 GrabResult failure(const QString& text) {
-    return {QImage(), text};
+    return {QImage(), text, {}};
 }
 
 // One shared-memory image of the root window's size, attached to the server
@@ -231,7 +231,7 @@ GrabResult X11ScreenGrabber::Impl::grabShared(QRect area, QSize screen) {
     if (image.isNull()) {
         return failure(QStringLiteral("Not enough memory for a copy of the screen."));
     }
-    return {std::move(image), {}};
+    return {std::move(image), {}, {}};
 }
 
 GrabResult X11ScreenGrabber::Impl::grabPlain(QRect area) {
@@ -246,7 +246,7 @@ GrabResult X11ScreenGrabber::Impl::grabPlain(QRect area) {
     if (copy.isNull()) {
         return failure(QStringLiteral("Not enough memory for a copy of the screen."));
     }
-    return {std::move(copy), {}};
+    return {std::move(copy), {}, {}};
 }
 
 // A window manager that died leaves its properties on the root window, stale;

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace pellix {
@@ -199,8 +200,10 @@ void fMain::Image2FileAndClipboard() {
     Picture2_Resize();
     m_services.windowing.doEvents();
     const QImage picture = Picture1->picture();
+    m_fileHoldsPicture = false;
     mImage::Save_Picture(m_services.encoder, picture, m_ImagePath, mImage::PictureFormat::Jpeg, 90,
                          24, 0);
+    m_fileHoldsPicture = true;
     m_services.clipboard.clear();
     m_services.clipboard.setImage(Picture1->picture());
     Label1->setText(QString::fromLatin1(CapturedText));

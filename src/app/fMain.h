@@ -20,6 +20,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTemporaryDir;
 class QTimer;
 
 namespace pellix {
@@ -131,6 +132,7 @@ private:
     void showResult(const QString& text);
     void setRecognitionRunning(bool running);
     void cancelRecognition();
+    QString pictureFile();
 
     Services m_services;
     bool m_unloaded = false;
@@ -144,6 +146,11 @@ private:
     double m_chordWaitStarted = 0;
     // "Show result" as it was when Recognize was pressed.
     bool m_showResultOfRun = true;
+    // Whether the image file holds the picture the view shows: not after a
+    // capture whose picture could not be saved.
+    bool m_fileHoldsPicture = false;
+    // The shown picture, written for a run while the image file holds another.
+    std::unique_ptr<QTemporaryDir> m_unsavedPicture;
 };
 
 } // namespace pellix

@@ -2,6 +2,8 @@
 // and its steps come back here, on the user-interface thread, to the status
 // line, the clipboard and the result window.
 #include "app/fMain.h"
+#include "imageio/mImage.h"
+#include "platform/qt/PictureBox.h"
 #include "recognition/RecognitionRun.h"
 #include "recognition/ResultPlacement.h"
 #include "recognition/fOCR.h"
@@ -10,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 namespace pellix {
 
@@ -36,7 +39,27 @@ void fMain::cmdRecognize_Click() {
     m_showResultOfRun = chkShowResult->checkState() != Qt::Unchecked;
     const int index = Combo1->currentIndex();
     const std::int32_t languageId = index >= 0 && index < LanguageSlots ? m_LangID[index] : 0;
-    Recognize_ImageFile(m_ImagePath, languageId, StraightenImage, false);
+    Recognize_ImageFile(pictureFile(), languageId, StraightenImage, false);
+}
+
+// The image file, unless a save failed and it holds another picture than the
+// view: then the view's picture, written losslessly for this run. An image
+// edited with Edit Image is recognised as it is in the file.
+QString fMain::pictureFile() {
+    m_unsavedPicture.reset();
+    if (m_fileHoldsPicture) {
+        return m_ImagePath;
+    }
+    auto folder = std::make_unique<QTemporaryDir>();
+    const QString path = folder->filePath(QStringLiteral("picture.png"));
+    try {
+        mImage::Save_Picture(m_services.encoder, Picture1->picture(), path,
+                             mImage::PictureFormat::Png, 0, 24, 0);
+    } catch (const Error&) {
+        return m_ImagePath; // no room for it either: the file is all there is
+    }
+    m_unsavedPicture = std::move(folder);
+    return path;
 }
 
 void fMain::Recognize_ImageFile(const QString& path, std::int32_t languageId, bool StraightenImage,
@@ -63,6 +86,7 @@ void fMain::Recognize_Finished(const RecognitionResult& result) {
     // The run's signal is still being delivered, so the run goes later.
     m_ModiDoc->deleteLater();
     m_ModiDoc = nullptr;
+    m_unsavedPicture.reset();
     setRecognitionRunning(false);
 
     // Tesseract answers a page without characters with a bare line break.

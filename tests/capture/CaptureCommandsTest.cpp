@@ -142,6 +142,26 @@ TEST_F(Capture, UnwritableImageFileIsReportedOnTheStatusLineNotAsStored) {
     EXPECT_EQ(clipboard.changes, clipboardChanges);
     EXPECT_TRUE(windowing.messages.empty());
     expectBackInPlace();
+
+    // Recognize reads the picture the view shows, not the file's older one.
+    QString readPath;
+    QImage readPicture;
+    recognition.onCreate = [&](const QString& path) {
+        readPath = path;
+        readPicture = QImage(path);
+    };
+    window.cmdRecognize->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.cmdRecognize->isEnabled(); }, 5000));
+    EXPECT_NE(readPath, window.m_ImagePath);
+    EXPECT_EQ(readPicture.convertToFormat(QImage::Format_RGB32), grabber.desktop.image);
+    EXPECT_FALSE(QFile::exists(readPath)) << "the picture written for the run is removed";
+
+    // Once a capture is saved again, the file is what Recognize reads.
+    QDir().rmdir(window.m_ImagePath);
+    window.cmdCapture[2]->click();
+    window.cmdRecognize->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.cmdRecognize->isEnabled(); }, 5000));
+    EXPECT_EQ(readPath, window.m_ImagePath);
 }
 
 TEST_F(Capture, WindowAtOnceWaitsThreeSecondsAfterTheMessage) {

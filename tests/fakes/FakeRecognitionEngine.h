@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -61,6 +62,8 @@ public:
     std::optional<Error> ocrError;
     std::optional<int> failingPage; // pageText of this page throws
     StepGate gate;
+    // Called on the worker thread with the file a run reads.
+    std::function<void(const QString&)> onCreate;
 
     // Recorded during the run.
     std::vector<OcrCall> calls;
@@ -68,6 +71,9 @@ public:
     bool sawCancel = false;
 
     std::unique_ptr<RecognitionDocument> createDocument(const QString& path) override {
+        if (onCreate) {
+            onCreate(path);
+        }
         if (createError) {
             throw *createError;
         }

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open the display\n");
         return 1;
     }
-    const KeyCode shift = XKeysymToKeycode(sender, XK_Shift_L);
+    const KeyCode escape = XKeysymToKeycode(sender, XK_Escape);
 
     Clock::time_point sent;
     std::vector<double> latencies;
@@ -52,23 +52,24 @@ int main(int argc, char** argv) {
     QTimer giveUp; // a lost event must not hang the run
     giveUp.setSingleShot(true);
     QObject::connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const std::int32_t handle = keys.arm([&](int, int message, std::int32_t) {
-        if (message == pellix::KeyMessage::KeyDown) {
+    // Escape is heard on its release: time from sending the release to the report.
+    keys.start([&](pellix::KeyEvent event) {
+        if (event == pellix::KeyEvent::Escape) {
             latencies.push_back(millisecondsSince(sent));
             loop.quit();
         }
     });
     for (int i = 0; i < reps; ++i) {
+        XTestFakeKeyEvent(sender, escape, True, CurrentTime);
+        XSync(sender, False);
+        QCoreApplication::processEvents(); // the press, seen but not timed
         sent = Clock::now();
-        XTestFakeKeyEvent(sender, shift, True, CurrentTime);
+        XTestFakeKeyEvent(sender, escape, False, CurrentTime);
         XFlush(sender);
         giveUp.start(2000);
         loop.exec();
-        XTestFakeKeyEvent(sender, shift, False, CurrentTime);
-        XSync(sender, False);
-        QCoreApplication::processEvents(); // the release, seen but not timed
     }
-    keys.disarm(handle);
+    keys.stop();
     XCloseDisplay(sender);
 
     if (latencies.empty()) {

@@ -3,9 +3,9 @@
 #include "Version.h"
 #include "app/Fonts.h"
 #include "app/fAbout.h"
-#include "capture/mKbHook.h"
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
+#include "monitors/OverlayPlacement.h"
 #include "platform/qt/PictureBox.h"
 #include "recognition/fOCR.h"
 
@@ -56,9 +56,9 @@ void fMain::createControls() {
     createRecognitionFrame();
     createCaptureFrame();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer);
+    m_capture =
+        new CaptureController(*this, m_services.windowing, m_services.grabber, m_services.keys);
+    Timer1 = m_capture->Timer1;
 
     Label1 = place(new QLabel(QStringLiteral("Label1"), this), 16, 504, 193, 73);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -130,11 +130,10 @@ void fMain::Form_Load() {
     Set_ImagePath();
     chkControlShift->setChecked(false);
     chkShowResult->setChecked(true);
-    m_fCapture = std::make_unique<fCapture>(*this);
     m_fOCR = std::make_unique<fOCR>();
     Label1->setText(QString());
     Timer1->stop();
-    Timer1->setInterval(CaptureTimeoutMs);
+    Timer1->setInterval(CaptureController::TimeoutMs);
     createScrollController();
 
     m_LangName = {};
@@ -150,7 +149,7 @@ void fMain::Form_Load() {
     Combo1->setCurrentIndex(0);
 
     Image2FileAndClipboard();
-    placeOverlay();
+    m_capture->placeOverlay(overlayPlacement(m_services.monitors));
     // The first window shown starts on the lowest tab index, not on the first control made.
     cmdCapture[1]->setFocus();
 }
@@ -163,8 +162,7 @@ void fMain::Form_Unload() {
     // A recognition under way is cancelled first, so the program ends promptly.
     cancelRecognition();
     m_Scroll = nullptr;
-    mKbHook::RemoveKbHook();
-    m_fCapture.reset();
+    m_capture->unload();
     if (m_fOCR) {
         m_fOCR->Form_Unload();
     }
@@ -196,9 +194,42 @@ void fMain::Set_ImagePath() {
     m_ImagePath = m_ImageFolder + QString::fromLatin1(ImageFileName);
 }
 
+void fMain::connectCaptureHandlers() {
+    for (std::int16_t index = 1; index <= 3; ++index) {
+        connect(cmdCapture[index], &QPushButton::clicked, this,
+                [this, index] { m_capture->command(index, chkControlShift->isChecked()); });
+    }
+    connect(m_capture, &CaptureController::captured, this, &fMain::takeCapture);
+    connect(m_capture, &CaptureController::failed, Label1, &QLabel::setText);
+}
+
+// A region replaces the view's picture only once it is accepted, from the
+// view's origin.
+void fMain::takeCapture(const QImage& picture) {
+    if (m_capture->m_CaptureType == CaptureController::Region) {
+        Clear_Image();
+    }
+    Picture1->setPicture(picture);
+    Image_Captured();
+}
+
+void fMain::Image_Captured() {
+    try {
+        Image2FileAndClipboard();
+    } catch (const Error& error) {
+        reportSaveFailure(error);
+    }
+}
+
+// A picture that cannot be saved ends the capture and the window comes back as
+// usual; the status line must not go on claiming the last capture was stored.
+void fMain::reportSaveFailure(const Error& error) {
+    Label1->setText(error.description());
+    Label1->setToolTip(error.detail());
+}
+
 void fMain::Image2FileAndClipboard() {
     Picture2_Resize();
-    m_services.windowing.doEvents();
     const QImage picture = Picture1->picture();
     m_fileHoldsPicture = false;
     mImage::Save_Picture(m_services.encoder, picture, m_ImagePath, mImage::PictureFormat::Jpeg, 90,
@@ -212,7 +243,6 @@ void fMain::Image2FileAndClipboard() {
 void fMain::Clear_Image() {
     Picture1->setGeometry(0, 0, Picture2->width() / 2, Picture2->height() / 2);
     Picture1->clearPicture();
-    m_services.windowing.doEvents();
 }
 
 void fMain::cmdOpenImage_Click() {

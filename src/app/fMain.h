@@ -2,7 +2,7 @@
 
 #include "app/LanguageTable.h"
 #include "app/Services.h"
-#include "capture/fCapture.h"
+#include "capture/CaptureController.h"
 #include "platform/Error.h"
 #include "scrollview/ImageView.h"
 
@@ -34,7 +34,7 @@ struct RecognitionResult;
 // The main window: the capture and recognition controls, the status line and the
 // image view. Constructing it lays out the controls at their design values;
 // Form_Load runs the start-up steps and may throw pellix::Error.
-class fMain : public QWidget, public CaptureHost {
+class fMain : public QWidget {
     Q_OBJECT
 public:
     explicit fMain(Services services, QWidget* parent = nullptr);
@@ -42,20 +42,15 @@ public:
 
     void Form_Load();
 
-    // How long the key chord is waited for.
-    static constexpr int CaptureTimeoutMs = 20000;
-
-    // Public methods, in this order, as other windows and the keyboard hook call them.
-    Q_INVOKABLE void Image_Captured() override;
-    Q_INVOKABLE void Hide_Form();
-    Q_INVOKABLE void Show_Form() override;
-    Q_INVOKABLE void DoCapture(bool bCapture);
-    Q_INVOKABLE void Image2FileAndClipboard();
+    // Public methods, in this order, as other windows call them.
+    void Image_Captured();
+    void Hide_Form() { m_capture->Hide_Form(); }
+    void Show_Form() { m_capture->Show_Form(); }
+    void DoCapture(bool bCapture) { m_capture->DoCapture(bCapture); }
+    void Image2FileAndClipboard();
 
     // Fits the scroll ranges of the image view to the picture.
     void Picture2_Resize();
-
-    PictureBox& capturePicture() override;
 
     // Controls, named as in the form.
     ImageView* Picture2 = nullptr;
@@ -78,10 +73,9 @@ public:
     // Fields, in their order of declaration.
     std::array<QString, LanguageSlots> m_LangName;
     std::array<std::int32_t, LanguageSlots> m_LangID{};
-    std::int16_t m_CaptureType = 0;
     QString m_ImageFolder;
     QString m_ImagePath;
-    std::unique_ptr<fCapture> m_fCapture;
+    CaptureController* m_capture = nullptr; // the capture flow, with the overlay
     std::unique_ptr<fOCR> m_fOCR;
     cScroll* m_Scroll = nullptr; // Picture2's controller, from load to unload
     // The recognition under way; empty between runs.
@@ -113,14 +107,7 @@ private:
     void cmdAbout_Click();
 
     void connectCaptureHandlers();
-    void placeOverlay();
-    void cmdCapture_Click(std::int16_t Index);
-    void Timer1_Timer();
-    void Wait_Seconds(float& seconds);
-    void Capture_Region();
-    void Capture_Desktop();
-    void Capture_Window();
-    bool grabFailed(const GrabResult& grab);
+    void takeCapture(const QImage& picture);
     void reportSaveFailure(const Error& error);
 
     // Recognition (src/recognition/fMain_Recognize.cpp).
@@ -137,13 +124,6 @@ private:
     Services m_services;
     bool m_unloaded = false;
     QPointer<fAbout> m_fAbout; // open while the user keeps it open, even after fMain closes
-    // Where the window (without its frame) stood when Hide_Form took it out of
-    // sight; empty while it is shown.
-    std::optional<QPoint> m_HiddenAt;
-    // Where the region overlay lies, in pixels of the virtual screen.
-    QRect m_overlayPixels;
-    // When the wait for the key chord began, on the windowing clock.
-    double m_chordWaitStarted = 0;
     // "Show result" as it was when Recognize was pressed.
     bool m_showResultOfRun = true;
     // Whether the image file holds the picture the view shows: not after a

@@ -1,7 +1,5 @@
 #include "capture/fCapture.h"
 
-#include "platform/qt/PictureBox.h"
-
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -63,7 +61,7 @@ QString sizeLabelText(const SelectionRect& rect) {
            shortest(rect.height) + QStringLiteral(")");
 }
 
-fCapture::fCapture(CaptureHost& host) : QWidget(nullptr), m_host(host) {
+fCapture::fCapture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("fCapture"));
     // Bypassing the window manager keeps the overlay out of the task bar and
     // above everything, and lets it be as large as all monitors together
@@ -149,18 +147,17 @@ void fCapture::Form_MouseUp(int, int, float x, float y) {
         return;
     }
     const QImage copy = region(rect);
-    // Out of the way first: handing over runs pending events, and a late
-    // Escape or click must not reach an overlay whose selection is over.
+    // Out of the way first: a late Escape or click must not reach an overlay
+    // whose selection is over.
     hide();
-    m_host.capturePicture().setPicture(copy);
-    m_host.Image_Captured();
-    m_host.Show_Form();
+    emit regionSelected(copy);
+    emit finished();
 }
 
 void fCapture::cancel() {
     m_Selecting = false;
     hide();
-    m_host.Show_Form();
+    emit finished();
 }
 
 SelectionRect fCapture::inPixels(const SelectionRect& rect) const {

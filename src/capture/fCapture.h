@@ -8,20 +8,6 @@ class QLabel;
 
 namespace pellix {
 
-class PictureBox;
-
-// The main window as the overlay sees it at the end of a selection.
-class CaptureHost {
-public:
-    virtual ~CaptureHost() = default;
-
-    // The image box that receives the selected region, emptied and back at the
-    // view's origin; only asked for once a region is accepted.
-    virtual PictureBox& capturePicture() = 0;
-    virtual void Image_Captured() = 0;
-    virtual void Show_Form() = 0;
-};
-
 // A selection in whole pixels: never a negative size, whatever the drag's direction.
 struct SelectionRect {
     float left = 0;
@@ -40,12 +26,12 @@ QString sizeLabelText(const SelectionRect& rect);
 
 // The region overlay: a frozen image of the whole screen on a borderless window
 // above every other one, on which the user drags the region to capture. The
-// release copies the region 1:1 into the host's image box; Escape, or a drag of
-// ten pixels or less, cancels and leaves the host's picture alone.
+// release hands the region on 1:1; Escape, or a drag of ten pixels or less,
+// cancels. Either way the overlay hides and says it has finished.
 class fCapture : public QWidget {
     Q_OBJECT
 public:
-    explicit fCapture(CaptureHost& host);
+    explicit fCapture(QWidget* parent = nullptr);
 
     // The frozen screen, in the screen's physical pixels; drawn unscaled at the
     // overlay's top-left corner, which lies on the screen's.
@@ -59,6 +45,11 @@ public:
     void Form_MouseMove(int button, int shift, float x, float y);
     void Form_MouseUp(int button, int shift, float x, float y);
 
+signals:
+    void regionSelected(const QImage& region);
+    void finished();
+
+public:
     QWidget* Shape1 = nullptr;
     QLabel* Label1 = nullptr;
 
@@ -81,7 +72,6 @@ private:
     // What the label reads: the size in the image's pixels.
     SelectionRect inPixels(const SelectionRect& rect) const;
 
-    CaptureHost& m_host;
     QImage m_picture;
 };
 

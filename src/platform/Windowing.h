@@ -20,10 +20,6 @@ public:
     virtual void messageBox(const QString& text, int style, const QString& title) = 0;
     // The desktop's default sound; does not wait.
     virtual void beep() = 0;
-    // One pass over pending events: paints, clicks, timer ticks and hook callbacks run.
-    virtual void doEvents() = 0;
-    // Runs events as they come, sleeping in between, for at most `maxSeconds`.
-    virtual void waitEvents(double maxSeconds) = 0;
     // A monotonic clock in seconds; only differences mean anything.
     virtual double seconds() const = 0;
     // The screen's twips (1/1440 inch) per pixel: 15 at 96 dots per inch.

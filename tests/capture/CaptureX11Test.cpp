@@ -1,7 +1,6 @@
 // The capture commands end to end on a real X server with a window manager:
 // the real grabber, key listener and monitors, input sent with xdotool.
 #include "app/fMain.h"
-#include "capture/mKbHook.h"
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeRecognitionEngine.h"
 #include "fakes/FakeShell.h"
@@ -91,8 +90,6 @@ public:
         }
     }
     void beep() override { ++beeps; }
-    void doEvents() override { real.doEvents(); }
-    void waitEvents(double maxSeconds) override { real.waitEvents(maxSeconds); }
     double seconds() const override { return real.seconds(); }
     double twipsPerPixelX() const override { return real.twipsPerPixelX(); }
     double twipsPerPixelY() const override { return real.twipsPerPixelY(); }
@@ -135,8 +132,8 @@ protected:
 
     void startRegion() {
         window.cmdCapture[1]->click();
-        ASSERT_TRUE(window.m_fCapture->isVisible());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.m_fCapture.get()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.m_capture->m_fCapture->isVisible(); }));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.m_capture->m_fCapture.get()));
     }
 
     void dragTo(QPoint from, QPoint to) {
@@ -177,7 +174,7 @@ TEST_F(CaptureX11, DesktopWritesAJpegOfTheScreenWithoutTheMainWindow) {
     const QPoint placeBefore = clientOrigin(window.winId());
 
     window.cmdCapture[2]->click();
-
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windowing.beeps == 2; }, 5000));
     EXPECT_EQ(window.Label1->text(), Done);
     const QImage picture = window.Picture1->picture();
     EXPECT_EQ(picture.size(), QSize(1920, 1080));
@@ -207,7 +204,7 @@ TEST_F(CaptureX11, WindowTakesAnotherProgramsActiveWindowWithItsFrame) {
         xdotool({"windowactivate", "--sync", QString::number(other.window())});
     };
     window.cmdCapture[3]->click();
-
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windowing.beeps == 2; }, 10000));
     ASSERT_EQ(windowing.messages.size(), 1);
     const QImage picture = window.Picture1->picture();
     ASSERT_GT(picture.width(), 240);
@@ -232,20 +229,22 @@ TEST_F(CaptureX11, TheChordCapturesAndEscapeCancels) {
 
     window.cmdCapture[2]->click();
     EXPECT_FALSE(window.isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return keys.listening(); }));
     ASSERT_TRUE(xdotool({"keydown", "ctrl"}));
     ASSERT_TRUE(xdotool({"keydown", "shift"}));
     ASSERT_TRUE(waitUntilBack());
     xdotool({"keyup", "shift", "ctrl"});
     EXPECT_EQ(patternMismatches(window.Picture1->picture(), {900, 500}, {200, 100}), 0);
-    EXPECT_EQ(keys.armedCount(), 0);
+    EXPECT_FALSE(keys.listening());
     const QByteArray captured = imageFile();
 
     window.cmdCapture[2]->click();
     EXPECT_FALSE(window.isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return keys.listening(); }));
     ASSERT_TRUE(xdotool({"key", "Escape"}));
     ASSERT_TRUE(waitUntilBack());
     EXPECT_EQ(imageFile(), captured);
-    EXPECT_EQ(keys.armedCount(), 0);
+    EXPECT_FALSE(keys.listening());
     EXPECT_FALSE(window.Timer1->isActive());
 }
 
@@ -282,7 +281,7 @@ TEST_F(CaptureX11, AFivePixelDragOrEscapeLeavesThePreviousFileByteForByte) {
     startRegion();
     ASSERT_TRUE(xdotool({"key", "Escape"}));
     ASSERT_TRUE(waitUntilBack());
-    EXPECT_FALSE(window.m_fCapture->isVisible());
+    EXPECT_FALSE(window.m_capture->m_fCapture->isVisible());
     EXPECT_EQ(imageFile(), before);
     EXPECT_EQ(windowing.beeps, 2);
 }

@@ -24,12 +24,16 @@ QImage pattern(int width, int height) {
     return image;
 }
 
-class FakeHost : public CaptureHost {
-public:
-    FakeHost() { picture.setPicture(before); }
-    PictureBox& capturePicture() override { return picture; }
-    void Image_Captured() override { calls.push_back("Image_Captured"); }
-    void Show_Form() override { calls.push_back("Show_Form"); }
+// Records what the overlay hands on, standing in for the main window.
+struct FakeHost {
+    explicit FakeHost(fCapture& overlay) {
+        picture.setPicture(before);
+        QObject::connect(&overlay, &fCapture::regionSelected, [this](const QImage& region) {
+            picture.setPicture(region);
+            calls.push_back("Image_Captured");
+        });
+        QObject::connect(&overlay, &fCapture::finished, [this] { calls.push_back("Show_Form"); });
+    }
 
     const QImage before = pattern(3, 3);
     PictureBox picture;
@@ -38,7 +42,7 @@ public:
 
 class Overlay : public ::testing::Test {
 protected:
-    Overlay() : overlay(host) {
+    Overlay() : host(overlay) {
         overlay.setGeometry(0, 0, 400, 300);
         overlay.setPicture(screen);
         overlay.showOverlay();
@@ -52,8 +56,8 @@ protected:
     }
 
     const QImage screen = pattern(400, 300);
-    FakeHost host;
     fCapture overlay;
+    FakeHost host;
 };
 
 struct Drag {

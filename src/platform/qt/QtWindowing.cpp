@@ -1,11 +1,9 @@
 #include "platform/qt/QtWindowing.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
 
 namespace pellix {
 
@@ -34,22 +32,6 @@ void QtWindowing::messageBox(const QString& text, int style, const QString& titl
 
 void QtWindowing::beep() {
     QApplication::beep();
-}
-
-void QtWindowing::doEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void QtWindowing::waitEvents(double maxSeconds) {
-    if (maxSeconds <= 0) {
-        doEvents();
-        return;
-    }
-    // Sleep on a local loop until the time is up: events run as they arrive and no core spins.
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(maxSeconds * 1000.0 + 0.5), Qt::PreciseTimer, &loop,
-                       &QEventLoop::quit);
-    loop.exec();
 }
 
 double QtWindowing::seconds() const {

@@ -14,8 +14,6 @@ public:
 
     void messageBox(const QString& text, int style, const QString& title) override;
     void beep() override;
-    void doEvents() override;
-    void waitEvents(double maxSeconds) override;
     double seconds() const override;
     double twipsPerPixelX() const override;
     double twipsPerPixelY() const override;

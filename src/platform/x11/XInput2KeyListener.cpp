@@ -1,14 +1,12 @@
 #include "platform/x11/XInput2KeyListener.h"
 
-#include "platform/KeyStateTable.h"
+#include "platform/x11/KeyStateTable.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <array>
 #include <bitset>
-#include <deque>
-#include <map>
 #include <vector>
 
 #include <X11/XKBlib.h>
@@ -56,11 +54,8 @@ struct XInput2KeyListener::Impl {
     std::unique_ptr<QSocketNotifier> notifier;
     std::array<int, KeyStateTable::PhysicalKeys> virtualKeyOf{};
     KeyStateTable keys;
-    std::map<std::int32_t, Callback> callbacks;
-    std::int32_t nextHandle = 1;
+    Callback callback;
     bool selected = false;
-    std::deque<RawKey> pending;
-    bool dispatching = false;
     // Raw events never repeat; the key pressed last repeats here, as a held
     // key does for the program with the focus.
     std::bitset<KeyStateTable::PhysicalKeys> down;
@@ -74,7 +69,6 @@ struct XInput2KeyListener::Impl {
     void select(bool on);
     void seedHeldKeys();
     void fetch();
-    void dispatch();
     void deliver(const RawKey& key);
     void followRepeat(const RawKey& key);
     void repeatHeldKey();
@@ -171,27 +165,9 @@ void XInput2KeyListener::Impl::fetch() {
         }
         if (cookie->evtype == XI_RawKeyPress || cookie->evtype == XI_RawKeyRelease) {
             const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-            pending.push_back({raw->detail, cookie->evtype == XI_RawKeyPress});
+            deliver({raw->detail, cookie->evtype == XI_RawKeyPress});
         }
         XFreeEventData(display, cookie);
-    }
-}
-
-// A callback may run a whole capture with nested event loops, which bring us
-// back here: the events read meanwhile wait in `pending` for the outer loop.
-void XInput2KeyListener::Impl::dispatch() {
-    if (dispatching) {
-        return;
-    }
-    dispatching = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{dispatching};
-    while (!pending.empty()) {
-        const RawKey key = pending.front();
-        pending.pop_front();
-        deliver(key);
     }
 }
 
@@ -200,22 +176,16 @@ void XInput2KeyListener::Impl::dispatch() {
 void XInput2KeyListener::Impl::deliver(const RawKey& key) {
     const bool known = key.keycode >= 0 && key.keycode < KeyStateTable::PhysicalKeys;
     const int virtualKey = known ? virtualKeyOf[key.keycode] : 0;
-    const int message = keys.messageFor(virtualKey, key.keycode, key.down);
-    std::vector<std::int32_t> handles;
-    for (const auto& entry : callbacks) {
-        handles.push_back(entry.first);
-    }
-    for (std::int32_t handle : handles) {
-        const auto found = callbacks.find(handle);
-        if (found == callbacks.end()) {
-            continue; // disarmed by an earlier callback of this event
-        }
-        const Callback callback = found->second;
-        callback(KeyActionCode, message, key.keycode);
-    }
+    const std::optional<KeyEvent> event =
+        callback ? chordEvent(keys, keys.messageFor(virtualKey, key.keycode, key.down))
+                 : std::nullopt;
     keys.apply(virtualKey, key.keycode, key.down);
     if (known) {
         followRepeat(key);
+    }
+    if (event && callback) {
+        const Callback report = callback; // the callback may stop us
+        report(*event);
     }
 }
 
@@ -239,8 +209,7 @@ void XInput2KeyListener::Impl::repeatHeldKey() {
         return;
     }
     repeat.start(static_cast<int>(repeatIntervalMs));
-    pending.push_back({repeatingKey, true});
-    dispatch();
+    deliver({repeatingKey, true});
 }
 
 XInput2KeyListener::XInput2KeyListener() : m_impl(std::make_unique<Impl>()) {
@@ -261,12 +230,11 @@ XInput2KeyListener::~XInput2KeyListener() {
     }
 }
 
-std::int32_t XInput2KeyListener::arm(Callback callback) {
+bool XInput2KeyListener::start(Callback callback) {
     if (!m_impl->display || !m_impl->error.isEmpty() || !callback) {
-        return 0;
+        return false;
     }
-    const std::int32_t handle = m_impl->nextHandle++;
-    m_impl->callbacks.emplace(handle, std::move(callback));
+    m_impl->callback = std::move(callback);
     if (!m_impl->selected) {
         m_impl->select(true);
         m_impl->seedHeldKeys();
@@ -274,22 +242,18 @@ std::int32_t XInput2KeyListener::arm(Callback callback) {
         // socket notifier never sees them.
         readEvents();
     }
-    return handle;
+    return true;
 }
 
-void XInput2KeyListener::disarm(std::int32_t handle) {
-    m_impl->callbacks.erase(handle);
-    if (m_impl->callbacks.empty() && m_impl->selected) {
+void XInput2KeyListener::stop() {
+    m_impl->callback = nullptr;
+    if (m_impl->selected) {
         m_impl->select(false);
     }
 }
 
-int XInput2KeyListener::armedCount() const {
-    return static_cast<int>(m_impl->callbacks.size());
-}
-
-std::int16_t XInput2KeyListener::asyncKeyState(int virtualKey) {
-    return m_impl->keys.query(virtualKey);
+bool XInput2KeyListener::listening() const {
+    return static_cast<bool>(m_impl->callback);
 }
 
 const QString& XInput2KeyListener::error() const {
@@ -298,7 +262,6 @@ const QString& XInput2KeyListener::error() const {
 
 void XInput2KeyListener::readEvents() {
     m_impl->fetch();
-    m_impl->dispatch();
 }
 
 } // namespace pellix

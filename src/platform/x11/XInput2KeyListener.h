@@ -9,10 +9,11 @@
 
 namespace pellix {
 
-// The desktop's key events from XInput2 raw events on the root window, read on
+// The key chord and Escape from XInput2 raw events on the root window, read on
 // the user-interface thread from a connection of its own. Raw events reach us
 // whatever window has the focus and even while another client grabs the
-// keyboard; we never grab it ourselves.
+// keyboard; we never grab it ourselves. Each event is judged by the key states
+// as they were before it (see chordEvent).
 class XInput2KeyListener final : public QObject, public KeyListener {
     Q_OBJECT
 public:
@@ -21,10 +22,9 @@ public:
     XInput2KeyListener();
     ~XInput2KeyListener() override;
 
-    std::int32_t arm(Callback callback) override;
-    void disarm(std::int32_t handle) override;
-    int armedCount() const override;
-    std::int16_t asyncKeyState(int virtualKey) override;
+    bool start(Callback callback) override;
+    void stop() override;
+    bool listening() const override;
 
     const QString& error() const;
 

@@ -1,4 +1,4 @@
-#include "platform/KeyStateTable.h"
+#include "platform/x11/KeyStateTable.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +53,57 @@ TEST(KeyStateTable, KeysMovedWhileAltIsHeldAreSystemKeys) {
     EXPECT_EQ(keys.apply(VirtualKey::Control, ControlLeft, true), KeyMessage::SysKeyDown);
     EXPECT_EQ(keys.apply(VirtualKey::Control, ControlLeft, false), KeyMessage::SysKeyUp);
     EXPECT_EQ(keys.apply(VirtualKey::Menu, AltLeft, false), KeyMessage::KeyUp);
+}
+
+// The chord is the bitwise AND of Control and Shift as they were before the
+// event: both held, or both pressed since last read; one held and the other
+// only pressed is not enough.
+TEST(ChordEvent, AKeyDownCapturesOnlyWhenControlAndShiftShareABit) {
+    constexpr int ShiftLeft = 50;
+    struct Row {
+        bool controlHeld, controlPressed, shiftHeld, shiftPressed, captures;
+    };
+    const Row rows[] = {
+        {true, false, true, false, true},  {false, true, false, true, true},
+        {true, false, false, true, false}, {true, true, false, false, false},
+        {false, false, true, true, false},
+    };
+    for (const Row& row : rows) {
+        KeyStateTable keys;
+        if (row.controlPressed) {
+            keys.apply(VirtualKey::Control, ControlLeft, true);
+            keys.apply(VirtualKey::Control, ControlLeft, row.controlHeld);
+        } else {
+            keys.setHeld(VirtualKey::Control, ControlLeft, row.controlHeld);
+        }
+        if (row.shiftPressed) {
+            keys.apply(VirtualKey::Shift, ShiftLeft, true);
+            keys.apply(VirtualKey::Shift, ShiftLeft, row.shiftHeld);
+        } else {
+            keys.setHeld(VirtualKey::Shift, ShiftLeft, row.shiftHeld);
+        }
+        const auto event = chordEvent(keys, KeyMessage::KeyDown);
+        EXPECT_EQ(event.has_value(), row.captures)
+            << row.controlHeld << row.controlPressed << row.shiftHeld << row.shiftPressed;
+        EXPECT_EQ(chordEvent(keys, KeyMessage::KeyUp), std::nullopt);
+    }
+}
+
+TEST(ChordEvent, AKeyUpCancelsWhileEscapeIsHeldOrWasPressedAndSystemKeysDoNothing) {
+    KeyStateTable keys;
+    keys.apply(VirtualKey::Escape, EscapeKey, true);
+    EXPECT_EQ(chordEvent(keys, KeyMessage::SysKeyUp), std::nullopt);
+    EXPECT_EQ(chordEvent(keys, KeyMessage::KeyUp), KeyEvent::Escape);
+    keys.apply(VirtualKey::Escape, EscapeKey, false);
+    EXPECT_EQ(chordEvent(keys, KeyMessage::KeyUp), std::nullopt) << "read once, and released";
+    keys.apply(VirtualKey::Escape, EscapeKey, true);
+    keys.apply(VirtualKey::Escape, EscapeKey, false);
+    EXPECT_EQ(chordEvent(keys, KeyMessage::KeyUp), KeyEvent::Escape) << "pressed since last read";
+
+    keys.setHeld(VirtualKey::Control, ControlLeft, true);
+    keys.setHeld(VirtualKey::Shift, 50, true);
+    EXPECT_EQ(chordEvent(keys, KeyMessage::SysKeyDown), std::nullopt);
+    EXPECT_EQ(chordEvent(keys, KeyMessage::KeyDown), KeyEvent::ChordHeld);
 }
 
 } // namespace

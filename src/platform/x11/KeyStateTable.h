@@ -5,8 +5,32 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <optional>
 
 namespace pellix {
+
+// Keys the table follows.
+namespace VirtualKey {
+constexpr int Shift = 0x10;
+constexpr int Control = 0x11;
+constexpr int Menu = 0x12; // Alt
+constexpr int Escape = 0x1B;
+} // namespace VirtualKey
+
+// What a key event is, seen as a desktop hook sees it: keys that go down or up
+// while Alt is held are system keys.
+namespace KeyMessage {
+constexpr int KeyDown = 0x100;
+constexpr int KeyUp = 0x101;
+constexpr int SysKeyDown = 0x104;
+constexpr int SysKeyUp = 0x105;
+} // namespace KeyMessage
+
+// Bits of a key's state.
+namespace KeyState {
+constexpr std::int16_t Held = static_cast<std::int16_t>(0x8000);
+constexpr std::int16_t PressedSinceQuery = 0x0001;
+} // namespace KeyState
 
 // The held and pressed-since-query bits of the few keys a listener follows, fed
 // from raw key events. Raw events are unfiltered: a second release of a key that
@@ -103,5 +127,27 @@ private:
                                  {VirtualKey::Menu, {}, false},
                                  {VirtualKey::Escape, {}, false}}};
 };
+
+// What one key event means for the capture trigger, read from the key states
+// as they were before the event, as a desktop hook reads them. A key-down
+// captures when Control and Shift, combined bit by bit, are both held or both
+// pressed since they were last read: so the second key of a chord does not see
+// itself yet, and the chord fires on the key repeat of a held key. Any key-up
+// cancels while Escape is held or was pressed since it was last read. System
+// keys (with Alt held) mean nothing.
+inline std::optional<KeyEvent> chordEvent(KeyStateTable& keys, int message) {
+    if (message == KeyMessage::KeyDown) {
+        const std::int16_t control = keys.query(VirtualKey::Control);
+        const std::int16_t shift = keys.query(VirtualKey::Shift);
+        if ((control & shift) != 0) {
+            return KeyEvent::ChordHeld;
+        }
+    } else if (message == KeyMessage::KeyUp) {
+        if (keys.query(VirtualKey::Escape) != 0) {
+            return KeyEvent::Escape;
+        }
+    }
+    return std::nullopt;
+}
 
 } // namespace pellix

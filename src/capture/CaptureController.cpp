@@ -1,0 +1,235 @@
+#include "capture/CaptureController.h"
+
+#include "monitors/OverlayPlacement.h"
+
+#include <QLabel>
+#include <QWindow>
+
+#include <cmath>
+
+namespace pellix {
+
+namespace {
+
+const char* const Title = "Pellix";
+const char* const ChordInstructions =
+    "When you are ready to capture an image,\r\n"
+    "Press [Control + Shift] together until mouse pointer [+] shows.\r\n"
+    "Press [Escape] if want to cancel the operation.";
+const char* const CountdownText = "You have 3 seconds for selecting a window.\r\n"
+                                  "The selected window image will be captured in 3 seconds.";
+const char* const TimeoutText = "Windows Capture is canceleda (>10 seconds).";
+const char* const GrabFailedText = "Nothing captured: %1";
+
+} // namespace
+
+CaptureController::CaptureController(QWidget& mainWindow, Windowing& windowing,
+                                     ScreenGrabber& grabber, KeyListener& keys)
+    : QObject(&mainWindow), m_window(mainWindow), m_windowing(windowing), m_grabber(grabber),
+      m_keys(keys) {
+    m_fCapture = std::make_unique<fCapture>();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(TimeoutMs);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    m_step.setSingleShot(true);
+    m_step.setTimerType(Qt::PreciseTimer);
+    connect(&m_step, &QTimer::timeout, this, [this] {
+        if (auto next = std::exchange(m_next, nullptr)) {
+            next();
+        }
+    });
+    connect(m_fCapture.get(), &fCapture::regionSelected, this, &CaptureController::captured);
+    connect(m_fCapture.get(), &fCapture::finished, this, [this] { Show_Form(); });
+}
+
+CaptureController::~CaptureController() {
+    m_keys.stop();
+}
+
+void CaptureController::command(std::int16_t type, bool useKeyChord) {
+    m_CaptureType = type;
+    if (useKeyChord) {
+        m_windowing.messageBox(QString::fromLatin1(ChordInstructions), MsgBoxStyle::Information,
+                               QString::fromLatin1(Title));
+        afterHiding([this] {
+            m_chordWaitStarted = m_windowing.seconds();
+            Timer1->start(TimeoutMs);
+            listenForChord();
+        });
+        return;
+    }
+    afterHiding([this] {
+        const auto captureNow = [this] {
+            DoCapture(true);
+            Show_Form();
+        };
+        if (m_CaptureType != Window) {
+            captureNow();
+            return;
+        }
+        m_windowing.messageBox(QString::fromLatin1(CountdownText), MsgBoxStyle::Information,
+                               QString::fromLatin1(Title));
+        // Counted from the press of OK: meanwhile the user activates the window.
+        later(CountdownMs, captureNow);
+    });
+}
+
+// The screen needs a moment to repaint without the window; a window that was
+// not hidden needs none.
+void CaptureController::afterHiding(std::function<void()> next) {
+    const bool wasHidden = m_HiddenAt.has_value();
+    Hide_Form();
+    if (m_HiddenAt && !wasHidden) {
+        later(RepaintMs, std::move(next));
+    } else {
+        next();
+    }
+}
+
+void CaptureController::later(int ms, std::function<void()> next) {
+    m_next = std::move(next);
+    m_step.start(ms);
+}
+
+// One listener at a time: a second command while one waits replaces it. The
+// listener stops before the capture runs, so nothing it does is heard.
+void CaptureController::listenForChord() {
+    m_keys.stop();
+    m_keys.start([this](KeyEvent event) { DoCapture(event == KeyEvent::ChordHeld); });
+}
+
+void CaptureController::DoCapture(bool bCapture) {
+    m_keys.stop();
+    m_step.stop();
+    m_next = nullptr;
+    if (bCapture) {
+        // The chord has been seen: the time-out must not break into the capture.
+        Timer1->stop();
+        switch (m_CaptureType) {
+        case Region:
+            Capture_Region();
+            break;
+        case Desktop:
+            Capture_Desktop();
+            break;
+        case Window:
+            Capture_Window();
+            break;
+        default:
+            break;
+        }
+    }
+    Show_Form();
+}
+
+// Hidden rather than moved away: a window manager may refuse or clamp a move
+// off the screen, which would put the window into its own capture.
+void CaptureController::Hide_Form() {
+    if (m_HiddenAt || !m_window.isVisible()) {
+        return;
+    }
+    // Where the window itself stands: its frame is gone once it is hidden.
+    m_HiddenAt = m_window.geometry().topLeft();
+    m_window.hide();
+}
+
+void CaptureController::Show_Form() {
+    if (m_fCapture && m_fCapture->isVisible()) {
+        return; // a region selection is under way; the overlay ends it
+    }
+    Timer1->stop();
+    if (m_HiddenAt) {
+        // A window manager places a window that comes back by its own rules
+        // unless the position is asked for explicitly (USPosition), as the
+        // native window's own position does.
+        const QPoint place = *m_HiddenAt;
+        m_HiddenAt.reset();
+        if (QWindow* handle = m_window.windowHandle()) {
+            handle->setPosition(place);
+        }
+        m_window.show();
+    }
+    m_windowing.beep();
+    m_window.raise();
+    m_window.activateWindow();
+}
+
+void CaptureController::Timer1_Timer() {
+    // Stopped first: a second tick must not stack another message on this one.
+    Timer1->stop();
+    // Timers may fire a little early; the user gets every one of the 20 seconds.
+    const double left = TimeoutMs / 1000.0 - (m_windowing.seconds() - m_chordWaitStarted);
+    if (left > 0) {
+        Timer1->start(static_cast<int>(std::ceil(left * 1000.0)));
+        return;
+    }
+    m_windowing.messageBox(QString::fromLatin1(TimeoutText), MsgBoxStyle::Information,
+                           QString::fromLatin1(Title));
+    DoCapture(false);
+    Timer1->stop();
+}
+
+// Once, at start-up: monitors that come or go later are not followed.
+void CaptureController::placeOverlay(const QRect& pixels) {
+    m_overlayPixels = pixels;
+    // The monitors count physical pixels; windows are placed in the toolkit's units.
+    const qreal ratio = m_fCapture->devicePixelRatioF();
+    const QRectF place(pixels.x() / ratio, pixels.y() / ratio, pixels.width() / ratio,
+                       pixels.height() / ratio);
+    m_fCapture->setGeometry(place.toAlignedRect());
+    m_fCapture->Shape1->hide();
+    m_fCapture->Label1->hide();
+    m_fCapture->hide();
+}
+
+void CaptureController::unload() {
+    m_keys.stop();
+    m_step.stop();
+    m_next = nullptr;
+    Timer1->stop();
+    m_fCapture.reset();
+}
+
+// The picture, the image file and the clipboard keep the last good image.
+bool CaptureController::grabFailed(const GrabResult& grab) {
+    if (grab.ok()) {
+        return false;
+    }
+    emit failed(QString::fromLatin1(GrabFailedText).arg(grab.error));
+    return true;
+}
+
+// The current picture stays until a region is taken: Escape or a slip of the
+// mouse leaves it, the image file and the clipboard as they were.
+void CaptureController::Capture_Region() {
+    if (!m_fCapture) {
+        return;
+    }
+    m_fCapture->Shape1->hide();
+    m_fCapture->Label1->hide();
+    m_fCapture->hide();
+    const GrabResult grab = m_grabber.grabDesktop();
+    if (grabFailed(grab)) {
+        return;
+    }
+    m_fCapture->setPicture(overlayPicture(grab.image, grab.origin, m_overlayPixels));
+    m_fCapture->showOverlay();
+}
+
+void CaptureController::Capture_Desktop() {
+    const GrabResult grab = m_grabber.grabDesktop();
+    if (!grabFailed(grab)) {
+        emit captured(grab.image);
+    }
+}
+
+void CaptureController::Capture_Window() {
+    const GrabResult grab = m_grabber.grabActiveWindow();
+    if (!grabFailed(grab)) {
+        emit captured(grab.image);
+    }
+}
+
+} // namespace pellix

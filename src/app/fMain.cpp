@@ -134,7 +134,9 @@ void fMain::Form_Load() {
     Label1->setText(QString());
     Timer1->stop();
     Timer1->setInterval(CaptureController::TimeoutMs);
-    createScrollController();
+    // The controller serves the form from load to unload.
+    m_Scroll = &Picture2->scroll();
+    Picture2->useStandardBars();
 
     m_LangName = {};
     m_LangID = {};

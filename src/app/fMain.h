@@ -50,7 +50,11 @@ public:
     void Image2FileAndClipboard();
 
     // Fits the scroll ranges of the image view to the picture.
-    void Picture2_Resize();
+    void Picture2_Resize() {
+        if (m_Scroll) {
+            Picture2->fitRangesToPicture();
+        }
+    }
 
     // Controls, named as in the form.
     ImageView* Picture2 = nullptr;
@@ -101,7 +105,6 @@ private:
     void cmdOpenImage_Click();
     void cmdEditImage_Click();
 
-    void createScrollController();
     void Form_Resize();
     void cmdHelp_Click();
     void cmdAbout_Click();

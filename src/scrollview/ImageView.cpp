@@ -116,4 +116,17 @@ void ImageView::layoutParts() {
     m_horizontal->setGeometry(inner.x(), inner.y() + height, width, extent);
 }
 
+// The minimum writes of 3 leave the shown bars' minimum at 0.
+void ImageView::useStandardBars() {
+    m_scroll->setVScroll(true);
+    m_scroll->setVDisableNoScroll(true);
+    m_scroll->setVMin(3);
+    m_scroll->setVSmallChange(10);
+    m_scroll->setHScroll(true);
+    m_scroll->setHDisableNoScroll(true);
+    m_scroll->setHMin(3);
+    m_scroll->setHSmallChange(10);
+    connect(this, &ImageView::resized, this, &ImageView::fitRangesToPicture, Qt::UniqueConnection);
+}
+
 } // namespace pellix

@@ -33,6 +33,9 @@ public:
     // directions: the range is the picture box's size and the page a tenth of it.
     // A smaller picture leaves both bars as they are.
     void fitRangesToPicture();
+    // From now on: both bars shown, disabled when there is nothing to scroll,
+    // 10 pixels an arrow click, and the ranges fitted whenever the view resizes.
+    void useStandardBars();
 
 signals:
     void resized();

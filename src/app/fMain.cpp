@@ -183,16 +183,8 @@ void fMain::endProgramIfLastWindow() {
     }
 }
 
-// The desktop, else the program's folder; an installed program's folder is not
-// writable, so the home folder stands in for it there.
 void fMain::Set_ImagePath() {
-    const SpecialFolders& folders = m_services.folders;
-    m_ImageFolder = mPath::Get_DesktopFolder(folders);
-    if (m_ImageFolder.isEmpty()) {
-        const QString programFolder = folders.programFolder();
-        m_ImageFolder = mPath::WithSeparator(
-            folders.isWritableFolder(programFolder) ? programFolder : folders.homeFolder());
-    }
+    m_ImageFolder = mPath::ImageFolder(m_services.folders);
     m_ImagePath = m_ImageFolder + QString::fromLatin1(ImageFileName);
 }
 

@@ -18,4 +18,14 @@ QString Get_DesktopFolder(const SpecialFolders& folders) {
     return Get_SpecialFolder(folders, FolderNumber::Desktop);
 }
 
+QString ImageFolder(const SpecialFolders& folders) {
+    const QString desktop = Get_DesktopFolder(folders);
+    if (!desktop.isEmpty()) {
+        return desktop;
+    }
+    const QString programFolder = folders.programFolder();
+    return WithSeparator(folders.isWritableFolder(programFolder) ? programFolder
+                                                                 : folders.homeFolder());
+}
+
 } // namespace pellix::mPath

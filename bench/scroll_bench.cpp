@@ -3,8 +3,8 @@
 // notches. Prints milliseconds per action; run with QT_QPA_PLATFORM=offscreen or on X.
 #include "app/fMain.h"
 #include "fakes/FakeServices.h"
-#include "platform/qt/PictureBox.h"
 #include "platform/qt/QtWindowing.h"
+#include "scrollview/PictureBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 
 #include "Version.h"
 #include "app/Fonts.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -6,8 +6,8 @@
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
 #include "monitors/OverlayPlacement.h"
-#include "platform/qt/PictureBox.h"
 #include "recognition/fOCR.h"
+#include "scrollview/PictureBox.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 // control column keeps its design places.
 #include "app/Fonts.h"
 #include "app/fMain.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QEvent>
 #include <QGroupBox>

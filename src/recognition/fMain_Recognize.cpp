@@ -3,10 +3,10 @@
 // line, the clipboard and the result window.
 #include "app/fMain.h"
 #include "imageio/mImage.h"
-#include "platform/qt/PictureBox.h"
 #include "recognition/RecognitionRun.h"
 #include "recognition/ResultPlacement.h"
 #include "recognition/fOCR.h"
+#include "scrollview/PictureBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

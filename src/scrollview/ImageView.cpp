@@ -1,7 +1,7 @@
 #include "scrollview/ImageView.h"
 
 #include "platform/Rounding.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QApplication>
 #include <QScrollBar>

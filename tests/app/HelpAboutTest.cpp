@@ -3,7 +3,7 @@
 #include "app/fAbout.h"
 #include "app/fMain.h"
 #include "fakes/FakeServices.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QApplication>
 #include <QFile>

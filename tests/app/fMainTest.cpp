@@ -2,7 +2,7 @@
 #include "fakes/FakeServices.h"
 
 #include "platform/Error.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The main window's image view: scroll ranges, panning and layout.
 #include "app/fMain.h"
 #include "fakes/FakeServices.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -8,7 +8,7 @@
 #include "fakes/FakeSpecialFolders.h"
 #include "fakes/FakeWindowing.h"
 #include "platform/imaging/FileImageEncoder.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <gtest/gtest.h>
 

@@ -6,13 +6,13 @@
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSpecialFolders.h"
 #include "platform/imaging/FileImageEncoder.h"
-#include "platform/qt/PictureBox.h"
 #include "platform/qt/QtWindowing.h"
 #include "platform/x11/Pattern.h"
 #include "platform/x11/X11DisplayMonitors.h"
 #include "platform/x11/X11ScreenGrabber.h"
 #include "platform/x11/X11TestSupport.h"
 #include "platform/x11/XInput2KeyListener.h"
+#include "scrollview/PictureBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "capture/fCapture.h"
 
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <gtest/gtest.h>
 

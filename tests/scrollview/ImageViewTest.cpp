@@ -1,7 +1,7 @@
 // The image view on its own: where its parts lie, and how the bars and the wheel
 // pan the picture.
 #include "scrollview/ImageView.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QApplication>
 #include <QScrollBar>

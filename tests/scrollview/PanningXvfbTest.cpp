@@ -2,7 +2,7 @@
 // view's bars and picture move a large picture by the expected pixels.
 #include "app/fMain.h"
 #include "fakes/FakeServices.h"
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QApplication>
 #include <QProcess>

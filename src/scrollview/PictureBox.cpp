@@ -1,4 +1,4 @@
-#include "platform/qt/PictureBox.h"
+#include "scrollview/PictureBox.h"
 
 #include <QPainter>
 

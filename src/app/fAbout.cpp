@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "app/Fonts.h"
+#include "platform/qt/FramePlacer.h"
 #include "scrollview/PictureBox.h"
 
 #include <QLabel>
@@ -54,6 +55,19 @@ fAbout::fAbout(Shell& shell, QWidget* parent)
     setFixedSize(437, 187);
     createControls();
     Form_Load();
+}
+
+// The frame only exists once the window manager has framed the box.
+void fAbout::showCentredOn(const QWidget& owner) {
+    const QPoint centre = owner.frameGeometry().center();
+    auto* placer = new FramePlacer(*this);
+    placer->show(
+        [centre](const QSize& frame) {
+            QRect box(QPoint(), frame);
+            box.moveCenter(centre);
+            return box.topLeft();
+        },
+        size() + (owner.frameGeometry().size() - owner.size()));
 }
 
 void fAbout::createControls() {

@@ -25,6 +25,9 @@ public:
     // The program's version without its revision, such as "1.3".
     static QString AppVersion();
 
+    // Shows the box centred on `owner`, frame on frame.
+    void showCentredOn(const QWidget& owner);
+
     QPushButton* cmdOK = nullptr;
     PictureBox* Picture1 = nullptr;
     QLabel* Label0 = nullptr;

@@ -2,7 +2,6 @@
 #include "app/Help.h"
 #include "app/fAbout.h"
 #include "app/fMain.h"
-#include "platform/qt/FramePlacer.h"
 
 namespace pellix {
 
@@ -24,16 +23,7 @@ void fMain::cmdAbout_Click() {
         // Queued: the box is still being destroyed, and the pointer clears after.
         connect(m_fAbout, &QObject::destroyed, this, &fMain::endProgramIfLastWindow,
                 Qt::QueuedConnection);
-        // Centred by its frame, which only exists once the window manager has framed it.
-        const QPoint centre = frameGeometry().center();
-        auto* placer = new FramePlacer(*m_fAbout);
-        placer->show(
-            [centre](const QSize& frame) {
-                QRect box(QPoint(), frame);
-                box.moveCenter(centre);
-                return box.topLeft();
-            },
-            m_fAbout->size() + (frameGeometry().size() - size()));
+        m_fAbout->showCentredOn(*this);
     }
     m_fAbout->show();
     m_fAbout->raise();

@@ -1,7 +1,7 @@
 #include "app/fAbout.h"
 
 #include "Version.h"
-#include "app/Fonts.h"
+#include "platform/qt/Fonts.h"
 #include "platform/qt/PictureBox.h"
 
 #include <QLabel>

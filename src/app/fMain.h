@@ -27,9 +27,7 @@ namespace pellix {
 
 class PictureBox;
 class fAbout;
-class fOCR;
-class RecognitionRun;
-struct RecognitionResult;
+class RecognitionController;
 
 // The main window: the capture and recognition controls, the status line and the
 // image view. Constructing it lays out the controls at their design values;
@@ -82,10 +80,9 @@ public:
     QString m_ImageFolder;
     QString m_ImagePath;
     std::unique_ptr<fCapture> m_fCapture;
-    std::unique_ptr<fOCR> m_fOCR;
+    // The recognition runs and their result window fOCR.
+    std::unique_ptr<RecognitionController> m_recognition;
     cScroll* m_Scroll = nullptr; // Picture2's controller, from load to unload
-    // The recognition under way; empty between runs.
-    RecognitionRun* m_ModiDoc = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,15 +120,8 @@ private:
     bool grabFailed(const GrabResult& grab);
     void reportSaveFailure(const Error& error);
 
-    // Recognition (src/recognition/fMain_Recognize.cpp).
     void cmdRecognize_Click();
-    void Recognize_ImageFile(const QString& path, std::int32_t languageId, bool StraightenImage,
-                             bool OrientImage);
-    void m_ModiDoc_OnOCRProgress(int Progress);
-    void Recognize_Finished(const RecognitionResult& result);
-    void showResult(const QString& text);
-    void setRecognitionRunning(bool running);
-    void cancelRecognition();
+    void connectRecognition();
     QString pictureFile();
 
     Services m_services;
@@ -144,8 +134,6 @@ private:
     QRect m_overlayPixels;
     // When the wait for the key chord began, on the windowing clock.
     double m_chordWaitStarted = 0;
-    // "Show result" as it was when Recognize was pressed.
-    bool m_showResultOfRun = true;
     // Whether the image file holds the picture the view shows: not after a
     // capture whose picture could not be saved.
     bool m_fileHoldsPicture = false;

@@ -1,7 +1,7 @@
 // The main window's layout: only the image view follows the window's size; the
 // control column keeps its design places.
-#include "app/Fonts.h"
 #include "app/fMain.h"
+#include "platform/qt/Fonts.h"
 #include "platform/qt/PictureBox.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "recognition/fOCR.h"
 
-#include "app/Fonts.h"
+#include "platform/qt/Fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/Fonts.h"
+#include "platform/qt/Fonts.h"
 
 #include <QLabel>
 #include <QPalette>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/LanguageTable.h"
 #include "app/Services.h"
 #include "capture/fCapture.h"
 #include "platform/Error.h"
+#include "platform/LanguageTable.h"
 #include "scrollview/ImageView.h"
 
 #include <QPointer>

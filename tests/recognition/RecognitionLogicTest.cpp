@@ -1,6 +1,6 @@
-#include "app/LanguageTable.h"
 #include "fakes/FakeRecognitionEngine.h"
 #include "fakes/FakeRecognitionEvents.h"
+#include "platform/LanguageTable.h"
 #include "platform/tesseract/TesseractLanguages.h"
 #include "recognition/OcrCommand.h"
 #include "recognition/Recognizer.h"

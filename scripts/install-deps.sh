@@ -3,8 +3,6 @@
 # Only packages that are missing are installed, so a second run is quick.
 set -euo pipefail
 
-langs="eng kor fra spa jpn deu rus chi-sim chi-tra ces dan nld fin ell hun ita nor pol por swe tur"
-
 pkgs=(
   # build
   cmake ninja-build g++ pkg-config clang-format
@@ -23,7 +21,10 @@ pkgs=(
   # the screen-text benchmark renders its pages in a terminal
   xterm
 )
-for l in $langs; do pkgs+=("tesseract-ocr-$l"); done
+# The recognition languages' data, from the program's language table.
+mapfile -t lang_pkgs < <(awk -F'\t' '!/^#/ && NF == 5 && $5 != "-" {print $5}' \
+  "$(dirname "$0")/../resources/languages.tsv")
+pkgs+=("${lang_pkgs[@]}")
 
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,9 +1,9 @@
 #include "app/fAbout.h"
 
 #include "Version.h"
-#include "app/Fonts.h"
-#include "platform/qt/FramePlacer.h"
 #include "scrollview/PictureBox.h"
+#include "widgets/Fonts.h"
+#include "widgets/FramePlacer.h"
 
 #include <QLabel>
 #include <QMouseEvent>

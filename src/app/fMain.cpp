@@ -1,13 +1,13 @@
 #include "app/fMain.h"
 
 #include "Version.h"
-#include "app/Fonts.h"
 #include "app/fAbout.h"
 #include "imageio/mImage.h"
 #include "imageio/mPath.h"
 #include "monitors/OverlayPlacement.h"
-#include "recognition/fOCR.h"
+#include "recognition/RecognitionController.h"
 #include "scrollview/PictureBox.h"
+#include "widgets/Fonts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -130,7 +130,10 @@ void fMain::Form_Load() {
     Set_ImagePath();
     chkControlShift->setChecked(false);
     chkShowResult->setChecked(true);
-    m_fOCR = std::make_unique<fOCR>();
+    m_recognition =
+        std::make_unique<RecognitionController>(m_services.recognition, m_services.clipboard,
+                                                m_services.windowing, m_services.monitors, *this);
+    connectRecognition();
     Label1->setText(QString());
     Timer1->stop();
     Timer1->setInterval(CaptureController::TimeoutMs);
@@ -162,12 +165,62 @@ void fMain::Form_Unload() {
     }
     m_unloaded = true;
     // A recognition under way is cancelled first, so the program ends promptly.
-    cancelRecognition();
+    if (m_recognition) {
+        m_recognition->cancel();
+    }
     m_Scroll = nullptr;
     m_capture->unload();
-    if (m_fOCR) {
-        m_fOCR->Form_Unload();
+    if (m_recognition) {
+        m_recognition->unload();
     }
+}
+
+void fMain::cmdRecognize_Click() {
+    if (m_recognition->running()) {
+        return;
+    }
+    // Every control is read now: changing one during the run must not change the run.
+    const int index = Combo1->currentIndex();
+    const std::int32_t languageId = index >= 0 && index < LanguageSlots ? m_LangID[index] : 0;
+    m_recognition->recognize(
+        {pictureFile(), languageId, chkDeskewImage->checkState() != Qt::Unchecked, false},
+        chkShowResult->checkState() != Qt::Unchecked);
+}
+
+void fMain::connectRecognition() {
+    connect(m_recognition.get(), &RecognitionController::statusChanged, Label1, &QLabel::setText);
+    // Another capture or recognition while one runs would pull the image file
+    // or the status line from under it.
+    connect(m_recognition.get(), &RecognitionController::runningChanged, this,
+            [this](bool running) {
+                if (!running) {
+                    m_unsavedPicture.reset();
+                }
+                cmdRecognize->setEnabled(!running);
+                for (int index = 1; index <= 3; ++index) {
+                    cmdCapture[index]->setEnabled(!running);
+                }
+            });
+}
+
+// The image file, unless a save failed and it holds another picture than the
+// view: then the view's picture, written losslessly for this run. An image
+// edited with Edit Image is recognised as it is in the file.
+QString fMain::pictureFile() {
+    m_unsavedPicture.reset();
+    if (m_fileHoldsPicture) {
+        return m_ImagePath;
+    }
+    auto folder = std::make_unique<QTemporaryDir>();
+    const QString path = folder->filePath(QStringLiteral("picture.png"));
+    try {
+        mImage::Save_Picture(m_services.encoder, Picture1->picture(), path,
+                             mImage::PictureFormat::Png, 0, 24, 0);
+    } catch (const Error&) {
+        return m_ImagePath; // no room for it either: the file is all there is
+    }
+    m_unsavedPicture = std::move(folder);
+    return path;
 }
 
 void fMain::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/LanguageTable.h"
 #include "app/Services.h"
 #include "capture/CaptureController.h"
 #include "platform/Error.h"
+#include "platform/LanguageTable.h"
 #include "scrollview/ImageView.h"
 
 #include <QPointer>
@@ -27,9 +27,7 @@ namespace pellix {
 
 class PictureBox;
 class fAbout;
-class fOCR;
-class RecognitionRun;
-struct RecognitionResult;
+class RecognitionController;
 
 // The main window: the capture and recognition controls, the status line and the
 // image view. Constructing it lays out the controls at their design values;
@@ -80,10 +78,9 @@ public:
     QString m_ImageFolder;
     QString m_ImagePath;
     CaptureController* m_capture = nullptr; // the capture flow, with the overlay
-    std::unique_ptr<fOCR> m_fOCR;
+    // The recognition runs and their result window fOCR.
+    std::unique_ptr<RecognitionController> m_recognition;
     cScroll* m_Scroll = nullptr; // Picture2's controller, from load to unload
-    // The recognition under way; empty between runs.
-    RecognitionRun* m_ModiDoc = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,22 +110,13 @@ private:
     void takeCapture(const QImage& picture);
     void reportSaveFailure(const Error& error);
 
-    // Recognition (src/recognition/fMain_Recognize.cpp).
     void cmdRecognize_Click();
-    void Recognize_ImageFile(const QString& path, std::int32_t languageId, bool StraightenImage,
-                             bool OrientImage);
-    void m_ModiDoc_OnOCRProgress(int Progress);
-    void Recognize_Finished(const RecognitionResult& result);
-    void showResult(const QString& text);
-    void setRecognitionRunning(bool running);
-    void cancelRecognition();
+    void connectRecognition();
     QString pictureFile();
 
     Services m_services;
     bool m_unloaded = false;
     QPointer<fAbout> m_fAbout; // open while the user keeps it open, even after fMain closes
-    // "Show result" as it was when Recognize was pressed.
-    bool m_showResultOfRun = true;
     // Whether the image file holds the picture the view shows: not after a
     // capture whose picture could not be saved.
     bool m_fileHoldsPicture = false;

@@ -1,8 +1,8 @@
 // The main window's layout: only the image view follows the window's size; the
 // control column keeps its design places.
-#include "app/Fonts.h"
 #include "app/fMain.h"
 #include "scrollview/PictureBox.h"
+#include "widgets/Fonts.h"
 
 #include <QEvent>
 #include <QGroupBox>

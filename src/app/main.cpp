@@ -6,11 +6,11 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSpecialFolders.h"
 #include "platform/qt/QtWindowing.h"
+#include "platform/tesseract/ModuleRecognitionEngine.h"
 #include "platform/x11/X11DisplayMonitors.h"
 #include "platform/x11/X11ScreenGrabber.h"
 #include "platform/x11/X11Session.h"
 #include "platform/x11/XInput2KeyListener.h"
-#include "recognition/ModuleRecognitionEngine.h"
 
 #include <QApplication>
 

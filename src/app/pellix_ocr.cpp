@@ -1,5 +1,5 @@
 // pellix-ocr: the recognition of the Recognize button, from the command line.
-#include "recognition/ModuleRecognitionEngine.h"
+#include "platform/tesseract/ModuleRecognitionEngine.h"
 #include "recognition/OcrCommand.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "recognition/OcrCommand.h"
 
-#include "app/LanguageTable.h"
+#include "platform/LanguageTable.h"
 #include "recognition/Recognizer.h"
 
 namespace pellix {

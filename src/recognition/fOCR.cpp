@@ -1,6 +1,6 @@
 #include "recognition/fOCR.h"
 
-#include "app/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/FramePlacer.h"
+#include "widgets/FramePlacer.h"
 
 #include <QString>
 #include <QWidget>

@@ -60,7 +60,8 @@ public:
     std::vector<int> progressSteps{25, 50, 100};
     std::optional<Error> createError;
     std::optional<Error> ocrError;
-    std::optional<int> failingPage; // pageText of this page throws
+    std::optional<int> failingPage; // pageText of this page throws pageError
+    Error pageError{RecognitionErrors::RecognitionFailed, QStringLiteral("page failed")};
     StepGate gate;
     // Called on the worker thread with the file a run reads.
     std::function<void(const QString&)> onCreate;
@@ -113,7 +114,7 @@ private:
                 m_engine.gate.pass(m_monitor);
             }
             if (m_engine.failingPage == index) {
-                throw Error(RecognitionErrors::RecognitionFailed, QStringLiteral("page failed"));
+                throw m_engine.pageError;
             }
             return m_engine.pages.value(index);
         }

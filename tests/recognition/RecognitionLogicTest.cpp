@@ -1,6 +1,6 @@
-#include "app/LanguageTable.h"
 #include "fakes/FakeRecognitionEngine.h"
 #include "fakes/FakeRecognitionEvents.h"
+#include "platform/LanguageTable.h"
 #include "platform/tesseract/TesseractLanguages.h"
 #include "recognition/OcrCommand.h"
 #include "recognition/Recognizer.h"
@@ -136,8 +136,10 @@ TEST_F(Recognizer, FailuresComeBackAsErrorsWithTheTextCollectedSoFar) {
 }
 
 TEST_F(Recognizer, ACancelledRunKeepsNoText) {
-    engine.pages = {"partial"};
-    events.cancelRequested = true;
+    // Cancelled while reading the pages, after the first one was collected.
+    engine.pages = {"partial", "rest"};
+    engine.failingPage = 1;
+    engine.pageError = Error(RecognitionErrors::Cancelled, "cancelled");
     const RecognitionResult result = run();
     EXPECT_TRUE(result.cancelled());
     EXPECT_TRUE(result.text.isEmpty());

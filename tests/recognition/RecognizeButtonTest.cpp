@@ -10,6 +10,7 @@
 #include "fakes/FakeSpecialFolders.h"
 #include "fakes/FakeWindowing.h"
 #include "platform/imaging/FileImageEncoder.h"
+#include "recognition/RecognitionController.h"
 #include "recognition/TestSupport.h"
 #include "recognition/fOCR.h"
 
@@ -44,6 +45,7 @@ protected:
         clipboard.log.clear();
     }
 
+    fOCR& result() { return window->m_recognition->resultWindow(); }
     bool labelReads(const QString& text) {
         return waitFor([&] { return window->Label1->text() == text; });
     }
@@ -102,16 +104,15 @@ TEST_F(RecognizeButton, StatusLineFollowsTheRunThenTheTextReachesClipboardAndRes
     EXPECT_EQ(engine.calls[0].languageId, 7);
     EXPECT_TRUE(engine.calls[0].straightenImage);
     EXPECT_FALSE(engine.calls[0].orientImage);
-    EXPECT_TRUE(window->m_fOCR->isVisible());
-    EXPECT_EQ(window->m_fOCR->Text1->toPlainText(), text);
-    EXPECT_EQ(window->m_fOCR->Label1->text(),
-              "Recognized [21] characters are stored in Clipboard.");
-    EXPECT_EQ(window->m_fOCR->parentWidget(), nullptr);
-    EXPECT_FALSE(window->m_fOCR->isModal());
+    EXPECT_TRUE(result().isVisible());
+    EXPECT_EQ(result().Text1->toPlainText(), text);
+    EXPECT_EQ(result().Label1->text(), "Recognized [21] characters are stored in Clipboard.");
+    EXPECT_EQ(result().parentWidget(), nullptr);
+    EXPECT_FALSE(result().isModal());
     EXPECT_TRUE(buttonsEnabled());
     EXPECT_EQ(windowing.beeps, 1);
     EXPECT_TRUE(windowing.messages.empty());
-    EXPECT_EQ(window->m_ModiDoc, nullptr);
+    EXPECT_FALSE(window->m_recognition->running());
 }
 
 TEST_F(RecognizeButton, TheControlsAsPressedRuleTheRunEvenWhenChangedDuringIt) {
@@ -128,7 +129,7 @@ TEST_F(RecognizeButton, TheControlsAsPressedRuleTheRunEvenWhenChangedDuringIt) {
     ASSERT_EQ(engine.calls.size(), 1U);
     EXPECT_EQ(engine.calls[0].languageId, window->m_LangID[3]);
     EXPECT_FALSE(engine.calls[0].straightenImage);
-    EXPECT_FALSE(window->m_fOCR->isVisible());
+    EXPECT_FALSE(result().isVisible());
     EXPECT_EQ(clipboard.text(), "plain text");
     EXPECT_EQ(window->Label1->text(), "Done. Recognized [10] characters are stored in Clipboard.");
 }
@@ -137,19 +138,18 @@ TEST_F(RecognizeButton, OkUnloadsTheResultWindowAndTheNextRunBringsItBack) {
     engine.pages = {"first"};
     window->cmdRecognize->click();
     ASSERT_TRUE(finished());
-    ASSERT_TRUE(window->m_fOCR->isVisible());
-    window->m_fOCR->cmdOK->click();
-    EXPECT_FALSE(window->m_fOCR->isVisible());
-    EXPECT_EQ(window->m_fOCR->Text1->toPlainText(), "Text1\n");
-    EXPECT_EQ(window->m_fOCR->Label1->text(), "Label1");
+    ASSERT_TRUE(result().isVisible());
+    result().cmdOK->click();
+    EXPECT_FALSE(result().isVisible());
+    EXPECT_EQ(result().Text1->toPlainText(), "Text1\n");
+    EXPECT_EQ(result().Label1->text(), "Label1");
 
     engine.pages = {"second run"};
     window->cmdRecognize->click();
     ASSERT_TRUE(waitFor([&] { return windowing.beeps == 2; }));
-    EXPECT_TRUE(window->m_fOCR->isVisible());
-    EXPECT_EQ(window->m_fOCR->Text1->toPlainText(), "second run");
-    EXPECT_EQ(window->m_fOCR->Label1->text(),
-              "Recognized [10] characters are stored in Clipboard.");
+    EXPECT_TRUE(result().isVisible());
+    EXPECT_EQ(result().Text1->toPlainText(), "second run");
+    EXPECT_EQ(result().Label1->text(), "Recognized [10] characters are stored in Clipboard.");
 }
 
 TEST_F(RecognizeButton, AFailureNamesTesseractAndTheCauseAndKeepsTheImage) {
@@ -171,7 +171,7 @@ TEST_F(RecognizeButton, AFailureNamesTesseractAndTheCauseAndKeepsTheImage) {
     EXPECT_EQ(windowing.beeps, 1);
     EXPECT_TRUE(clipboard.log.isEmpty());
     EXPECT_FALSE(clipboard.image().isNull());
-    EXPECT_FALSE(window->m_fOCR->isVisible());
+    EXPECT_FALSE(result().isVisible());
     EXPECT_TRUE(buttonsEnabled());
 }
 
@@ -184,7 +184,7 @@ TEST_F(RecognizeButton, AnImageWithoutCharactersIsNotAnInstallationProblem) {
     EXPECT_EQ(windowing.beeps, 1);
     EXPECT_TRUE(clipboard.log.isEmpty());
     EXPECT_FALSE(clipboard.image().isNull());
-    EXPECT_FALSE(window->m_fOCR->isVisible());
+    EXPECT_FALSE(result().isVisible());
 }
 
 TEST_F(RecognizeButton, ClosingTheWindowCancelsTheRunningRecognition) {
@@ -196,7 +196,7 @@ TEST_F(RecognizeButton, ClosingTheWindowCancelsTheRunningRecognition) {
     window->close();
     EXPECT_TRUE(engine.sawCancel);
     EXPECT_EQ(engine.closed, 1);
-    EXPECT_EQ(window->m_ModiDoc, nullptr);
+    EXPECT_FALSE(window->m_recognition->running());
     // Nothing of the cancelled run arrives afterwards.
     QCoreApplication::processEvents();
     EXPECT_EQ(windowing.beeps, 0);

@@ -10,8 +10,9 @@
 #include "platform/imaging/FileImageEncoder.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtWindowing.h"
+#include "platform/tesseract/ModuleRecognitionEngine.h"
 #include "platform/x11/X11DisplayMonitors.h"
-#include "recognition/ModuleRecognitionEngine.h"
+#include "recognition/RecognitionController.h"
 #include "recognition/ScreenText.h"
 #include "recognition/TestSupport.h"
 #include "recognition/fOCR.h"
@@ -59,11 +60,13 @@ protected:
         ASSERT_TRUE(waitFor([&] { return window->frameGeometry().topLeft() == QPoint(x, y); }));
     }
 
+    fOCR& result() const { return window->m_recognition->resultWindow(); }
+
     // The centre of the result window's frame as the X server and the window
     // manager have it. The toolkit's own idea of a new window's frame can stay
     // empty when the window manager frames it late, so it is not asked.
     QPoint resultCentre() const {
-        const QString id = QString::number(window->m_fOCR->winId());
+        const QString id = QString::number(result().winId());
         const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
         const QString extents =
             run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, "_NET_FRAME_EXTENTS"});
@@ -130,18 +133,17 @@ TEST_F(RecognizeOnDesktop, AnotherProgramPastesTheRecognizedText) {
 TEST_F(RecognizeOnDesktop, TheResultWindowComesUpCentredOnTheMonitorOfTheMainWindow) {
     placeMainWindow(RightMonitor.x() + 100, 100);
     ASSERT_TRUE(recognize());
-    ASSERT_TRUE(waitFor([&] { return window->m_fOCR->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return result().isVisible(); }));
     ASSERT_TRUE(waitFor([&] {
         return (resultCentre() - RightMonitor.center()).manhattanLength() <= 2;
     })) << resultCentre().x()
         << "," << resultCentre().y();
     // Once it stands framed at the centre, a move is the user's and stays.
-    ASSERT_TRUE(
-        waitFor([&] { return window->m_fOCR->frameGeometry().size() != window->m_fOCR->size(); }));
-    const QPoint moved = window->m_fOCR->frameGeometry().topLeft() + QPoint(-150, 90);
-    window->m_fOCR->move(moved);
+    ASSERT_TRUE(waitFor([&] { return result().frameGeometry().size() != result().size(); }));
+    const QPoint moved = result().frameGeometry().topLeft() + QPoint(-150, 90);
+    result().move(moved);
     const auto offMoved = [&] {
-        return (window->m_fOCR->frameGeometry().topLeft() - moved).manhattanLength();
+        return (result().frameGeometry().topLeft() - moved).manhattanLength();
     };
     ASSERT_TRUE(waitFor([&] { return offMoved() <= 2; }));
     // Nothing puts it back: after a second it still stands where it was moved.
@@ -150,10 +152,10 @@ TEST_F(RecognizeOnDesktop, TheResultWindowComesUpCentredOnTheMonitorOfTheMainWin
     EXPECT_LE(offMoved(), 2);
 
     // After Ok, the next run brings it back on the monitor left of the primary.
-    window->m_fOCR->cmdOK->click();
+    result().cmdOK->click();
     placeMainWindow(LeftMonitor.x() + 100, 100);
     ASSERT_TRUE(recognize());
-    ASSERT_TRUE(waitFor([&] { return window->m_fOCR->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return result().isVisible(); }));
     ASSERT_TRUE(waitFor([&] {
         return (resultCentre() - LeftMonitor.center()).manhattanLength() <= 2;
     })) << resultCentre().x()
@@ -167,8 +169,8 @@ TEST_F(RecognizeOnDesktop, TheResultWindowComesUpCentredOnTheMonitorOfTheMainWin
         return (resultCentre() - RightMonitor.center()).manhattanLength() <= 2;
     })) << resultCentre().x()
         << "," << resultCentre().y();
-    window->m_fOCR->close();
-    ASSERT_TRUE(waitFor([&] { return !window->m_fOCR->isVisible(); }));
+    result().close();
+    ASSERT_TRUE(waitFor([&] { return !result().isVisible(); }));
     placeMainWindow(LeftMonitor.x() + 50, 200);
     ASSERT_TRUE(recognize());
     ASSERT_TRUE(waitFor([&] {

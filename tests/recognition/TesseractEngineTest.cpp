@@ -1,5 +1,5 @@
 // The Tesseract engine module, loaded the way the programs load it.
-#include "recognition/ModuleRecognitionEngine.h"
+#include "platform/tesseract/ModuleRecognitionEngine.h"
 #include "recognition/Recognizer.h"
 #include "recognition/ScreenText.h"
 #include "recognition/TestSupport.h"

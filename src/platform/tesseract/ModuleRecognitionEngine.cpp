@@ -1,4 +1,4 @@
-#include "recognition/ModuleRecognitionEngine.h"
+#include "platform/tesseract/ModuleRecognitionEngine.h"
 
 #include "platform/Error.h"
 #include "platform/tesseract/TesseractModule.h"

@@ -1,4 +1,4 @@
-#include "platform/qt/FramePlacer.h"
+#include "widgets/FramePlacer.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -239,6 +239,8 @@ def main():
             continue
         name, kind, program, source, language, font, px, theme = line.rstrip("\n").split("\t")
         px = int(px)
+        if os.path.exists(os.path.join(out, name + ".png")):
+            continue  # photographed already: its truth (ps, df) must stay as it was
         if program == "xterm":
             term_case(out, name, source, font, px, theme)
         elif kind == "ui":

@@ -79,6 +79,17 @@ TEST(ScreenImage, SmallTextGrowsToTheReadableHeightAndLargeTextStays) {
     EXPECT_EQ(typicalGlyphHeight(page(300, 100, 255).get()), 0);
 }
 
+TEST(ScreenImage, VerticalRulesGoAndGlyphsAndDashesStay) {
+    PixPtr screen = page(400, 200, 240);
+    drawText(screen.get(), 10, 10, 150, 4, 24, 20);
+    fill(screen.get(), 200, 0, 2, 200, 20);   // a table's cell border
+    fill(screen.get(), 220, 100, 170, 3, 20); // a run of dashes
+    removeVerticalRules(screen.get(), 24);
+    EXPECT_EQ(at(screen.get(), 200, 100), 240u);
+    EXPECT_EQ(at(screen.get(), 300, 101), 20u);
+    EXPECT_EQ(at(screen.get(), 10, 30), 20u);
+}
+
 TEST(ScreenImage, AHugePageGrowsNoFurtherThanTheMemoryAllows) {
     const double pixels = 7680.0 * 4320.0;
     const double factor = recognitionScale(6, pixels);

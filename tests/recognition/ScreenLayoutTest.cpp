@@ -60,6 +60,7 @@ TEST(ScreenLayout, OverlappingBlocksAreReadOnce) {
     const std::vector<ReadingRegion> regions = readingRegions(blocks);
     ASSERT_EQ(regions.size(), 2u);
     EXPECT_EQ(regions[0].box, QRect(0, 0, 700, 184));
+    EXPECT_TRUE(regions[0].joined); // laid out anew, not read across
     EXPECT_FALSE(regions[0].rows);
     EXPECT_EQ(regions[1].box, blocks[2].box);
 }

@@ -112,6 +112,21 @@ double recognitionScale(int glyphHeight, double pixels) {
     return factor;
 }
 
+void removeVerticalRules(PIX* gray, int glyphHeight) {
+    if (glyphHeight <= 0) {
+        return;
+    }
+    l_uint32 ground = 255;
+    pixGetRankValue(gray, 2, 0.5f, &ground);
+    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(ground) * 2 / 3));
+    // Taller than three lines of text: no glyph stroke is.
+    PixPtr rules(ink ? pixOpenBrick(nullptr, ink.get(), 1, 3 * glyphHeight) : nullptr);
+    if (rules) {
+        PixPtr wider(pixDilateBrick(nullptr, rules.get(), 3, 1));
+        pixPaintThroughMask(gray, wider.get(), 0, 0, ground);
+    }
+}
+
 PixPtr scaledGray(PIX* gray, double factor) {
     if (factor == 1.0) {
         return PixPtr(pixCopy(nullptr, gray));

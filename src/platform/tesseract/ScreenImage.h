@@ -22,6 +22,12 @@ int typicalGlyphHeight(PIX* gray);
 // and so that a page of `pixels` never grows past a fixed pixel budget.
 double recognitionScale(int glyphHeight, double pixels);
 
+// Removes vertical rules (table cell borders, the edge of a sidebar) from a
+// grey page with glyphs of that height, painting them in the ground's grey:
+// read as one block, a table's borders would come out as letters. Vertical
+// only: a run of "=" or "-" in a terminal is text.
+void removeVerticalRules(PIX* gray, int glyphHeight);
+
 // The grey page scaled by `factor`, with edges kept sharp; a copy at 1.
 PixPtr scaledGray(PIX* gray, double factor);
 

@@ -130,10 +130,11 @@ std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks
         const std::size_t group = root(parent, i);
         if (regionOf[group] < 0) {
             regionOf[group] = static_cast<std::ptrdiff_t>(regions.size());
-            regions.push_back({blocks[i].box, rows[group]});
+            regions.push_back({blocks[i].box, rows[group], false});
         } else {
             ReadingRegion& region = regions[static_cast<std::size_t>(regionOf[group])];
             region.box = region.box.united(blocks[i].box);
+            region.joined = !region.rows;
         }
     }
     return regions;

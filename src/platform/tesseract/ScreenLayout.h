@@ -17,7 +17,8 @@ struct LayoutBlock {
 // `ls -l` or `ps`, the buttons of a toolbar), read row by row.
 struct ReadingRegion {
     QRect box;
-    bool rows = false;
+    bool rows = false;   // side-by-side blocks whose lines share rows
+    bool joined = false; // blocks that overlap, to be laid out anew
 };
 
 // The regions in the order of the blocks given (the engine's reading order).

@@ -26,6 +26,13 @@ TEST(ScreenLayout, ColumnsOnTheSameRowsAreReadAcrossAsOneRegion) {
     EXPECT_EQ(regions[0].box, QRect(0, 0, 440, 234));
 }
 
+TEST(ScreenLayout, ColumnsOfProseAreReadOneAfterTheOther) {
+    const std::vector<LayoutBlock> blocks = {block(0, 900, 0, 40, 18), block(940, 900, 0, 40, 18)};
+    const std::vector<ReadingRegion> regions = readingRegions(blocks);
+    ASSERT_EQ(regions.size(), 2u);
+    EXPECT_EQ(regions[1].box, blocks[1].box);
+}
+
 TEST(ScreenLayout, ASidebarAndToolbarButtonsStayApartFromTheText) {
     const std::vector<LayoutBlock> blocks = {
         block(0, 60, 0, 1, 20),      // toolbar buttons, one line each

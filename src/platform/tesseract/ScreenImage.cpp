@@ -18,8 +18,9 @@ constexpr int DarkGround = 128;
 // Tesseract's fast LSTM models read best with capitals about this tall.
 constexpr double BestGlyphHeight = 24.0;
 constexpr double MaxScale = 4.0;
-// Pixels the scaled page may have: 64 MB of grey, plus what the engine makes of it.
-constexpr double PixelBudget = 64e6;
+// Pixels the scaled page may have: 24 MB of grey, and a few times that for
+// the engine, keeping a 3840x2160 screen of text under 400 MB.
+constexpr double PixelBudget = 24e6;
 
 PixPtr gray8(PIX* page) {
     if (pixGetDepth(page) == 32) {

@@ -10,6 +10,8 @@ namespace {
 
 // Share of one block's lines that must face a line of the other.
 constexpr double RowShare = 0.6;
+// Width, in line heights, from which a column holds prose: some 60 letters.
+constexpr int ProseColumn = 40;
 
 // Lines of one row overlap by most of the shorter one ("root" beside "1024"),
 // and neither is more than twice as tall as the other (a heading beside text).
@@ -42,6 +44,12 @@ double linePitch(const LayoutBlock& block) {
 bool sideBySide(const LayoutBlock& a, const LayoutBlock& b) {
     const bool apart = a.box.right() < b.box.left() || b.box.right() < a.box.left();
     if (!apart || a.lines.size() < 2 || b.lines.size() < 2) {
+        return false;
+    }
+    // Two columns of prose (a page set in columns) also share their rows;
+    // at least one column of a table or a listing is narrow.
+    const int lineHeight = std::min(a.lines.front().height(), b.lines.front().height());
+    if (std::min(a.box.width(), b.box.width()) > ProseColumn * lineHeight) {
         return false;
     }
     const double pitchA = linePitch(a);

@@ -1,10 +1,9 @@
 // Scores recognized text against its ground truth after folding every run of
-// whitespace to one space: prints the truth's length in characters, the
-// character error rate and the word error rate (edit distances over lengths).
+// whitespace to one space: prints the truth's length in characters and the
+// character edits between the two, so a kind of page can add up its errors.
 // Usage: pellix_score_text TRUTH_FILE TEXT_FILE
 #include <QFile>
 #include <QString>
-#include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,15 +48,6 @@ int main(int argc, char* argv[]) {
     const QString text = readFolded(argv[2]);
     const std::u32string truth32 = truth.toStdU32String();
     const std::u32string text32 = text.toStdU32String();
-    const QStringList truthList = truth.split(' ', Qt::SkipEmptyParts);
-    const QStringList textList = text.split(' ', Qt::SkipEmptyParts);
-    const std::vector<QString> truthWords(truthList.begin(), truthList.end());
-    const std::vector<QString> textWords(textList.begin(), textList.end());
-    const double cer =
-        truth32.empty() ? 0.0 : double(editDistance(truth32, text32)) / double(truth32.size());
-    const double wer = truthWords.empty() ? 0.0
-                                          : double(editDistance(truthWords, textWords)) /
-                                                double(truthWords.size());
-    std::printf("%zu %.4f %.4f\n", truth32.size(), cer, wer);
+    std::printf("%zu %zu\n", truth32.size(), editDistance(truth32, text32));
     return 0;
 }

@@ -18,8 +18,12 @@ pkgs=(
   # tests and benchmarks: a private X server, a window manager and X tools
   xvfb xauth openbox xdotool xclip x11-utils x11-xserver-utils
   imagemagick libjpeg-turbo-progs scrot tesseract-ocr
-  # the screen-text benchmark renders its pages in a terminal
-  xterm
+  # the screen-text benchmark: pages shown by a browser and a terminal, in the
+  # fonts of real desktops, with texts that Debian ships as ground truth
+  xterm chromium python3 bc man-db bsdextrautils
+  fonts-liberation fonts-noto-core fonts-noto-cjk
+  fortune-mod fortunes-min wamerican manpages libc6-dev
+  manpages-de manpages-fr manpages-ru manpages-ja manpages-zh manpages-el
 )
 # The recognition languages' data, from the program's language table.
 mapfile -t lang_pkgs < <(awk -F'\t' '!/^#/ && NF == 5 && $5 != "-" {print $5}' \

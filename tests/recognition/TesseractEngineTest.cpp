@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
@@ -94,6 +96,45 @@ TEST_F(TesseractEngine, ReadsEveryBlockOfAScreenNotJustTheFirst) {
                                "Cancel", "Connected to server 192.168.1.20 (latency 34 ms)"};
     const RecognitionResult result = recognize(save(dialogPicture(lines), "dialog.png"));
     EXPECT_EQ(folded(result.text), lines.join(' '));
+}
+
+// A terminal in a dark theme listing files in columns, in small type.
+QImage terminalPicture(const QStringList& rows) {
+    QImage image(560, 24 + 16 * static_cast<int>(rows.size()), QImage::Format_RGB32);
+    image.fill(QColor(0x1e, 0x1e, 0x1e));
+    QPainter painter(&image);
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(12);
+    painter.setFont(font);
+    painter.setPen(QColor(0xd4, 0xd4, 0xd4));
+    for (int i = 0; i < rows.size(); ++i) {
+        painter.drawText(8, 20 + 16 * i, rows[i]);
+    }
+    return image;
+}
+
+TEST_F(TesseractEngine, ReadsTheColumnsOfASmallDarkTerminalRowByRow) {
+    const QStringList rows = {
+        "-rwxr-xr-x 1 root root    68496 Sep 20 2022 arch",
+        "-rwxr-xr-x 1 root root  1265648 Jan 11 2023 bash",
+        "-rwxr-xr-x 1 root root    39224 Sep 20 2022 cat",
+        "-rwxr-xr-x 1 root root   122224 Jan 11 2023 diff",
+        "-rwxr-xr-x 1 root root    94136 Sep 20 2022 echo",
+        "-rwxr-xr-x 1 root root   203152 Jan 11 2023 grep",
+        "-rwxr-xr-x 1 root root   151344 Sep 20 2022 ls",
+    };
+    const RecognitionResult result = recognize(save(terminalPicture(rows), "terminal.png"));
+    // Size and name of each row, row after row; read column by column, all
+    // sizes would come before the first name.
+    QStringList order;
+    for (const QString& row : rows) {
+        const QStringList fields = row.simplified().split(' ');
+        order << fields[4] << fields.last();
+    }
+    EXPECT_TRUE(folded(result.text)
+                    .contains(QRegularExpression(QStringLiteral("\\b") +
+                                                 order.join(QStringLiteral("\\b.*\\b")))))
+        << result.text.toStdString();
 }
 
 TEST_F(TesseractEngine, ProgressClimbsToAHundredAndCancelStopsTheRun) {

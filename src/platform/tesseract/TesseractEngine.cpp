@@ -2,12 +2,13 @@
 // the image file and straightening the pages.
 #include "platform/Error.h"
 #include "platform/RecognitionEngine.h"
+#include "platform/tesseract/Leptonica.h"
+#include "platform/tesseract/PageReader.h"
 #include "platform/tesseract/TesseractLanguages.h"
 #include "platform/tesseract/TesseractModule.h"
+#include "platform/tesseract/ThreadCLocale.h"
 
-#include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
-#include <tesseract/ocrclass.h>
 
 #include <QDir>
 #include <QFile>
@@ -15,51 +16,11 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <locale.h>
 #include <vector>
 
 namespace pellix {
 
 namespace {
-
-struct PixDeleter {
-    void operator()(PIX* pix) const { pixDestroy(&pix); }
-};
-using PixPtr = std::unique_ptr<PIX, PixDeleter>;
-
-struct PixaDeleter {
-    void operator()(PIXA* pixa) const { pixaDestroy(&pixa); }
-};
-using PixaPtr = std::unique_ptr<PIXA, PixaDeleter>;
-
-struct TextDeleter {
-    void operator()(char* text) const { delete[] text; }
-};
-using TextPtr = std::unique_ptr<char, TextDeleter>;
-
-// The engine's configuration files hold decimal numbers that it reads with the
-// C library, so it must run in the C locale. uselocale() switches only this
-// thread, leaving the user-interface thread in the user's locale.
-class ThreadCLocale {
-public:
-    ThreadCLocale() : m_c(newlocale(LC_ALL_MASK, "C", nullptr)) {
-        if (m_c != nullptr) {
-            m_previous = uselocale(m_c);
-        }
-    }
-    ~ThreadCLocale() {
-        if (m_c != nullptr) {
-            uselocale(m_previous);
-            freelocale(m_c);
-        }
-    }
-    ThreadCLocale(const ThreadCLocale&) = delete;
-    ThreadCLocale& operator=(const ThreadCLocale&) = delete;
-
-private:
-    locale_t m_c;
-    locale_t m_previous = LC_GLOBAL_LOCALE;
-};
 
 // Where the language data lies: TESSDATA_PREFIX as Tesseract itself reads it,
 // else the folder of the distribution's data packages.
@@ -94,9 +55,13 @@ QString languageCode(std::int32_t languageId) {
     return code;
 }
 
-// Tesseract reports its own progress from 0 to about 70 with the LSTM engine
-// alone, as the second pass never runs; scaled so a finished page reads 100.
-constexpr int EngineProgressAtEnd = 70;
+// Screens in any language carry English words: commands, options, names.
+// Read with the language's model alone they come out in its letters ("/etc"
+// as "/е{с" in Russian); the engine falls back to English word by word.
+QString withEnglish(const QString& code) {
+    const QString english = QStringLiteral("eng");
+    return code == english || !hasData(english) ? code : code + QStringLiteral("+") + english;
+}
 
 struct PageRun {
     RecognitionMonitor* monitor;
@@ -105,23 +70,12 @@ struct PageRun {
     int lastReported;
 };
 
-// Both callbacks run on the thread that called Recognize.
-bool cancelRequested(void* context, int /*words*/) {
-    return static_cast<PageRun*>(context)->monitor->cancelled();
-}
-
 void reportPercent(PageRun& run, int pagePercent) {
     const int overall = (run.page * 100 + std::clamp(pagePercent, 0, 100)) / run.pageCount;
     if (overall > run.lastReported) {
         run.lastReported = overall;
         run.monitor->progress(overall);
     }
-}
-
-bool progressChanged(tesseract::ETEXT_DESC* desc, int, int, int, int) {
-    auto* run = static_cast<PageRun*>(desc->cancel_this);
-    reportPercent(*run, desc->progress * 100 / EngineProgressAtEnd);
-    return true;
 }
 
 PixPtr straightened(PIX* page) {
@@ -133,31 +87,45 @@ PixPtr straightened(PIX* page) {
     return deskewed ? std::move(deskewed) : PixPtr(pixClone(page));
 }
 
+EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
+    auto api = std::make_unique<tesseract::TessBaseAPI>();
+    if (api->Init(folder.constData(), code.constData(), tesseract::OEM_LSTM_ONLY) != 0) {
+        throw Error(RecognitionErrors::EngineUnavailable,
+                    QStringLiteral("Tesseract could not load its language data %1.")
+                        .arg(dataFile(QString::fromUtf8(code).section(QLatin1Char('+'), 0, 0))));
+    }
+    // The library's notes ("Estimating resolution as ...") would land on
+    // our standard error; failures reach the caller as errors instead.
+    api->SetVariable("debug_file", "/dev/null");
+    // Dark grounds are turned light before the engine sees the page, so it
+    // need not try every line inverted as well.
+    api->SetVariable("tessedit_do_invert", "0");
+    // Screens have no vertical text; a column of figures (the PIDs of ps)
+    // taken for a vertical line is read as one word.
+    api->SetVariable("textord_tabfind_vertical_text", "0");
+    return api;
+}
+
 class TesseractDocument final : public RecognitionDocument {
 public:
-    explicit TesseractDocument(std::vector<PixPtr> pages) : m_pages(std::move(pages)) {}
+    TesseractDocument(std::vector<PixPtr> pages, EnginePool& engines)
+        : m_pages(std::move(pages)), m_engines(engines) {}
 
     void OCR(std::int32_t languageId, bool /*orientImage*/, bool straightenImage,
              RecognitionMonitor& monitor) override {
         // Page orientation detection needs the separate osd data and is never asked for.
-        const QByteArray code = languageCode(languageId).toUtf8();
+        const QByteArray code = withEnglish(languageCode(languageId)).toUtf8();
         const QByteArray folder = dataFolder().toLocal8Bit();
+        const EnginePool::Factory create = [code, folder] {
+            return loadEngine(folder, code);
+        };
         ThreadCLocale cLocale;
-        tesseract::TessBaseAPI api;
-        if (api.Init(folder.constData(), code.constData(), tesseract::OEM_LSTM_ONLY) != 0) {
-            throw Error(RecognitionErrors::EngineUnavailable,
-                        QStringLiteral("Tesseract could not load its language data %1.")
-                            .arg(dataFile(QString::fromUtf8(code))));
-        }
-        // The library's notes ("Estimating resolution as ...") would land on
-        // our standard error; failures reach the caller as errors instead.
-        api.SetVariable("debug_file", "/dev/null");
         m_texts.clear();
         const int count = static_cast<int>(m_pages.size());
         PageRun run{&monitor, 0, count, -1};
         for (int page = 0; page < count; ++page) {
             run.page = page;
-            m_texts.push_back(recognizePage(api, page, straightenImage, run));
+            m_texts.push_back(recognizePage(code, create, page, straightenImage, run));
             reportPercent(run, 100);
         }
     }
@@ -174,7 +142,8 @@ public:
     }
 
 private:
-    QString recognizePage(tesseract::TessBaseAPI& api, int page, bool straighten, PageRun& run) {
+    QString recognizePage(const QByteArray& code, const EnginePool::Factory& create, int page,
+                          bool straighten, PageRun& run) {
         if (run.monitor->cancelled()) {
             throw cancelledError();
         }
@@ -183,24 +152,15 @@ private:
         if (run.monitor->cancelled()) {
             throw cancelledError(); // straightening a large page takes a while
         }
-        // Screens hold several blocks of text (menus, panels, buttons); the
-        // library's default treats a page as one block and drops the rest.
-        api.SetPageSegMode(tesseract::PSM_AUTO);
-        api.SetImage(image.get());
-        tesseract::ETEXT_DESC desc;
-        desc.cancel = cancelRequested;
-        desc.cancel_this = &run;
-        desc.progress_callback2 = progressChanged;
-        const int status = api.Recognize(&desc);
-        if (run.monitor->cancelled()) {
+        const PageWatch watch{[&run](int percent) { reportPercent(run, percent); },
+                              [&run] {
+                                  return run.monitor->cancelled();
+                              }};
+        std::optional<QString> text = readScreenPage(image.get(), code, m_engines, create, watch);
+        if (!text) {
             throw cancelledError();
         }
-        if (status != 0) {
-            throw Error(RecognitionErrors::RecognitionFailed,
-                        QStringLiteral("Tesseract could not recognize page %1.").arg(page + 1));
-        }
-        TextPtr text(api.GetUTF8Text());
-        return text ? QString::fromUtf8(text.get()) : QString();
+        return *text;
     }
 
     static Error cancelledError() {
@@ -209,6 +169,7 @@ private:
     }
 
     std::vector<PixPtr> m_pages;
+    EnginePool& m_engines;
     std::vector<QString> m_texts;
 };
 
@@ -255,8 +216,11 @@ public:
                 RecognitionErrors::NotAnImage,
                 QStringLiteral("%1 is not an image file that Tesseract can read.").arg(path));
         }
-        return std::make_unique<TesseractDocument>(std::move(pages));
+        return std::make_unique<TesseractDocument>(std::move(pages), m_engines);
     }
+
+private:
+    EnginePool m_engines;
 };
 
 } // namespace

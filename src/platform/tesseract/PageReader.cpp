@@ -1,0 +1,359 @@
+#include "platform/tesseract/PageReader.h"
+
+#include "platform/Error.h"
+#include "platform/RecognitionEngine.h"
+#include "platform/tesseract/ScreenImage.h"
+#include "platform/tesseract/ScreenLayout.h"
+#include "platform/tesseract/ThreadCLocale.h"
+
+#include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/pageiterator.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
+namespace pellix {
+
+EnginePool::EnginePool() = default;
+EnginePool::~EnginePool() = default;
+
+EngineHandle EnginePool::take(const QByteArray& language, const Factory& create) {
+    {
+        std::scoped_lock lock(m_mutex);
+        if (language != m_language) {
+            m_idle.clear();
+            m_language = language;
+        }
+        if (!m_idle.empty()) {
+            EngineHandle engine = std::move(m_idle.back());
+            m_idle.pop_back();
+            return engine;
+        }
+    }
+    return create(); // loading takes a while: not under the lock
+}
+
+void EnginePool::giveBack(const QByteArray& language, EngineHandle engine) {
+    std::scoped_lock lock(m_mutex);
+    if (engine && language == m_language) {
+        m_idle.push_back(std::move(engine));
+    }
+}
+
+namespace {
+
+constexpr int Workers = 2;
+// Tesseract's LSTM engine reports 0 to 70 for a page; see TesseractEngine.cpp.
+constexpr int EngineProgressAtEnd = 70;
+// Blank border kept around a block when it is cut out, in pixels of the page
+// as captured: glyphs touching the cut would be read badly.
+constexpr int BlockMargin = 3;
+constexpr auto WaitStep = std::chrono::milliseconds(10);
+// Percent of a page reached once it is prepared, and once its layout is known.
+constexpr int PreparedShare = 4;
+constexpr int LayoutShare = 10;
+
+struct TextDeleter {
+    void operator()(char* text) const { delete[] text; }
+};
+using TextPtr = std::unique_ptr<char, TextDeleter>;
+
+// The regions of one page, shared by the workers, which take them in turn.
+struct PageJob {
+    PIX* page = nullptr; // read only while workers run
+    std::vector<ReadingRegion> regions;
+    std::vector<QString> texts;
+    std::vector<long long> areas;
+    long long totalArea = 0;
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> failed{false};
+    std::atomic<long long> doneArea{0};
+    std::array<std::atomic<long long>, Workers> partArea{};
+
+    // Preparing the page and finding its layout come first, with a share of
+    // their own; the regions share the rest by their area.
+    int percent() const {
+        long long done = doneArea.load();
+        for (const auto& part : partArea) {
+            done += part.load();
+        }
+        return LayoutShare +
+               (totalArea > 0 ? static_cast<int>(done * (100 - LayoutShare) / totalArea) : 0);
+    }
+};
+
+struct Worker {
+    PageJob* job;
+    int slot;
+    std::size_t region = 0;
+    std::function<bool()> poll; // true stops the run
+};
+
+bool pollWorker(void* context, int /*words*/) {
+    return static_cast<Worker*>(context)->poll();
+}
+
+bool engineProgressed(tesseract::ETEXT_DESC* desc, int, int, int, int) {
+    auto* worker = static_cast<Worker*>(desc->cancel_this);
+    const long long area = worker->job->areas[worker->region];
+    worker->job->partArea[static_cast<std::size_t>(worker->slot)] =
+        area * std::min<int>(desc->progress, EngineProgressAtEnd) / EngineProgressAtEnd;
+    return true;
+}
+
+PixPtr cut(PIX* page, const QRect& box) {
+    BOX* rect = boxCreate(box.x(), box.y(), box.width(), box.height());
+    PixPtr part(pixClipRectangle(page, rect, nullptr));
+    boxDestroy(&rect);
+    return part;
+}
+
+void readRegions(tesseract::TessBaseAPI& api, Worker& worker) {
+    PageJob& job = *worker.job;
+    for (;;) {
+        const std::size_t index = job.next++;
+        if (job.stop || index >= job.regions.size()) {
+            return;
+        }
+        worker.region = index;
+        PixPtr part = cut(job.page, job.regions[index].box);
+        // A block, or side-by-side columns whose lines share rows, is read
+        // across as one uniform block (a table the layout took for one block
+        // too); overlapping blocks get the engine's own layout again.
+        api.SetPageSegMode(job.regions[index].joined ? tesseract::PSM_AUTO
+                                                     : tesseract::PSM_SINGLE_BLOCK);
+        api.SetImage(part.get());
+        tesseract::ETEXT_DESC desc;
+        desc.cancel = pollWorker;
+        desc.cancel_this = &worker;
+        desc.progress_callback2 = engineProgressed;
+        const int status = api.Recognize(&desc);
+        if (job.stop) {
+            return;
+        }
+        if (status != 0) {
+            job.failed = true;
+            job.stop = true;
+            return;
+        }
+        TextPtr text(api.GetUTF8Text());
+        job.texts[index] = text ? QString::fromUtf8(text.get()) : QString();
+        job.partArea[static_cast<std::size_t>(worker.slot)] = 0;
+        job.doneArea += job.areas[index];
+    }
+}
+
+// The text blocks that layout analysis finds on the grey page, with their
+// lines, in the engine's reading order, in pixels of the page scaled by
+// `factor`. Layout must run on the enlarged page: on small terminal text as
+// captured it misses whole columns.
+std::vector<LayoutBlock> layoutBlocks(tesseract::TessBaseAPI& api, PIX* gray, double factor) {
+    api.SetPageSegMode(tesseract::PSM_AUTO);
+    api.SetImage(gray);
+    std::unique_ptr<tesseract::PageIterator> it(api.AnalyseLayout());
+    std::vector<LayoutBlock> blocks;
+    if (!it) {
+        return blocks;
+    }
+    const auto scaled = [factor](int left, int top, int right, int bottom) {
+        return QRect(QPoint(int(left * factor), int(top * factor)),
+                     QPoint(int(right * factor) - 1, int(bottom * factor) - 1));
+    };
+    bool text = false;
+    do {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        if (it->IsAtBeginningOf(tesseract::RIL_BLOCK)) {
+            // Buttons and labels in frames are often typed as images, and the
+            // short items of a sidebar as noise "outside any column"; rules
+            // are the only blocks sure to hold no text.
+            const tesseract::PolyBlockType type = it->BlockType();
+            text = type != tesseract::PT_HORZ_LINE && type != tesseract::PT_VERT_LINE &&
+                   it->BoundingBox(tesseract::RIL_BLOCK, &left, &top, &right, &bottom);
+            if (text) {
+                blocks.push_back({scaled(left, top, right, bottom), {}});
+            }
+        }
+        if (text && it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) {
+            blocks.back().lines.push_back(scaled(left, top, right, bottom));
+        }
+    } while (it->Next(tesseract::RIL_TEXTLINE));
+    std::erase_if(blocks, [](const LayoutBlock& block) { return block.lines.empty(); });
+    return blocks;
+}
+
+// Text the layout left out of every block (it takes the short items of a
+// sidebar for noise at times): ink outside all regions, closed into lines and
+// items, each read as a region of its own after the region above it.
+void addLeftOverText(std::vector<ReadingRegion>& regions, PIX* page, int glyphHeight) {
+    if (glyphHeight <= 0) {
+        return;
+    }
+    PixPtr ink(pixThresholdToBinary(page, 128));
+    if (!ink) {
+        return;
+    }
+    for (const ReadingRegion& region : regions) {
+        BOX* box =
+            boxCreate(region.box.x(), region.box.y(), region.box.width(), region.box.height());
+        pixClearInRect(ink.get(), box);
+        boxDestroy(&box);
+    }
+    PixPtr lines(pixCloseBrick(nullptr, ink.get(), 2 * glyphHeight, glyphHeight / 2));
+    BoxaPtr found(lines ? pixConnCompBB(lines.get(), 8) : nullptr);
+    // Top to bottom, so the items of a column follow one another.
+    BoxaPtr boxes(found ? boxaSort(found.get(), L_SORT_BY_Y, L_SORT_INCREASING, nullptr) : nullptr);
+    const l_int32 count = boxes ? boxaGetCount(boxes.get()) : 0;
+    for (l_int32 i = 0; i < count; ++i) {
+        l_int32 x = 0, y = 0, w = 0, h = 0;
+        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &w, &h);
+        // Rules, frames and specks are no text.
+        if (h < glyphHeight / 2 || w < glyphHeight || h > 20 * glyphHeight) {
+            continue;
+        }
+        const QRect box(x, y, w, h);
+        // Around a region already read: the frame of a button, not new text.
+        if (std::any_of(regions.begin(), regions.end(), [&box](const ReadingRegion& region) {
+                return region.box.intersects(box);
+            })) {
+            continue;
+        }
+        auto above = regions.end();
+        for (auto it = regions.begin(); it != regions.end(); ++it) {
+            const bool overColumn = it->box.left() <= box.right() && box.left() <= it->box.right();
+            if (overColumn && it->box.bottom() < box.top() &&
+                (above == regions.end() || it->box.bottom() > above->box.bottom())) {
+                above = it;
+            }
+        }
+        regions.insert(above == regions.end() ? regions.begin() : above + 1,
+                       ReadingRegion{box, false, false});
+    }
+}
+
+void planRegions(PageJob& job, const std::vector<LayoutBlock>& blocks, double factor,
+                 int glyphHeight) {
+    const QRect page(0, 0, pixGetWidth(job.page), pixGetHeight(job.page));
+    const int margin = static_cast<int>(BlockMargin * factor);
+    std::vector<ReadingRegion> regions = readingRegions(blocks);
+    addLeftOverText(regions, job.page, glyphHeight);
+    for (ReadingRegion region : regions) {
+        region.box = region.box.adjusted(-margin, -margin, margin, margin).intersected(page);
+        if (region.box.isEmpty()) {
+            continue;
+        }
+        job.regions.push_back(region);
+        job.areas.push_back(static_cast<long long>(region.box.width()) * region.box.height());
+        job.totalArea += job.areas.back();
+    }
+    job.texts.resize(job.regions.size());
+}
+
+// The second worker: loads its engine while the first prepares the page,
+// then shares the regions. Stopped and joined however the page ends.
+class Helper {
+public:
+    Helper(PageJob& job, const QByteArray& language, EnginePool& pool,
+           const EnginePool::Factory& create)
+        : m_job(job), m_thread([this, language, &pool, &create] { run(language, pool, create); }) {}
+    ~Helper() {
+        m_job.stop = true;
+        start();
+        m_thread.join();
+    }
+    Helper(const Helper&) = delete;
+    Helper& operator=(const Helper&) = delete;
+
+    void start() {
+        if (!m_started.exchange(true)) {
+            m_ready.set_value();
+        }
+    }
+    bool done() const { return m_done; }
+
+private:
+    void run(const QByteArray& language, EnginePool& pool, const EnginePool::Factory& create) {
+        try {
+            ThreadCLocale cLocale;
+            EngineHandle engine = pool.take(language, create);
+            m_ready.get_future().wait();
+            Worker worker{&m_job, 1, 0, [this] {
+                              return m_job.stop.load();
+                          }};
+            readRegions(*engine, worker);
+            pool.giveBack(language, std::move(engine));
+        } catch (...) {
+            // Without a second engine the first reads every region.
+        }
+        m_done = true;
+    }
+
+    PageJob& m_job;
+    std::promise<void> m_ready;
+    std::atomic<bool> m_started{false};
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+} // namespace
+
+std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, EnginePool& pool,
+                                      const EnginePool::Factory& create, const PageWatch& watch) {
+    PageJob job;
+    Helper helper(job, language, pool, create);
+    EngineHandle engine = pool.take(language, create);
+    PixPtr gray = lightGroundGray(page);
+    if (!gray) {
+        throw Error(RecognitionErrors::RecognitionFailed,
+                    QStringLiteral("The image could not be converted to grey."));
+    }
+    const double pixels = double(pixGetWidth(gray.get())) * pixGetHeight(gray.get());
+    const int glyphHeight = typicalGlyphHeight(gray.get());
+    const double factor = recognitionScale(glyphHeight, pixels);
+    PixPtr scaled = scaledGray(gray.get(), factor);
+    watch.progress(PreparedShare);
+    removeVerticalRules(scaled.get(), static_cast<int>(glyphHeight * factor));
+    job.page = scaled.get();
+    gray.reset();
+    planRegions(job, layoutBlocks(*engine, scaled.get(), 1.0), factor,
+                static_cast<int>(glyphHeight * factor));
+
+    const auto poll = [&job, &watch] {
+        if (watch.cancelled()) {
+            job.stop = true;
+        }
+        watch.progress(job.percent());
+        return job.stop.load();
+    };
+    helper.start();
+    if (poll()) {
+        return std::nullopt;
+    }
+    Worker worker{&job, 0, 0, poll};
+    readRegions(*engine, worker);
+    while (!helper.done() && !poll()) {
+        std::this_thread::sleep_for(WaitStep);
+    }
+    if (watch.cancelled()) {
+        return std::nullopt;
+    }
+    if (job.failed) {
+        throw Error(RecognitionErrors::RecognitionFailed,
+                    QStringLiteral("Tesseract could not recognize the page."));
+    }
+    pool.giveBack(language, std::move(engine));
+    QStringList texts;
+    for (const QString& text : job.texts) {
+        if (!text.trimmed().isEmpty()) {
+            texts << text;
+        }
+    }
+    return texts.join(QLatin1Char('\n'));
+}
+
+} // namespace pellix

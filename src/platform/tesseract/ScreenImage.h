@@ -1,0 +1,34 @@
+#pragma once
+
+// Turns a screen capture into the page the LSTM recognizer reads best: grey,
+// dark text on a light ground everywhere, and text of the height the models
+// were trained on.
+#include "platform/tesseract/Leptonica.h"
+
+namespace pellix {
+
+// An 8-bit grey copy of any page in which every region with a dark ground
+// (dark themes, coloured bars, terminals) is inverted, so all text is dark on
+// light. Decided region by region, so a dark sidebar beside a light page
+// turns light without turning the page dark.
+PixPtr lightGroundGray(PIX* page);
+
+// The height of a typical capital or tall letter, in pixels, of dark text on
+// a light grey page; 0 when the page holds nothing glyph-like.
+int typicalGlyphHeight(PIX* gray);
+
+// The factor that brings glyphs of that height to the height the recognizer
+// reads best, bounded so that small text grows and large text is left alone,
+// and so that a page of `pixels` never grows past a fixed pixel budget.
+double recognitionScale(int glyphHeight, double pixels);
+
+// Removes vertical rules (table cell borders, the edge of a sidebar) from a
+// grey page with glyphs of that height, painting them in the ground's grey:
+// read as one block, a table's borders would come out as letters. Vertical
+// only: a run of "=" or "-" in a terminal is text.
+void removeVerticalRules(PIX* gray, int glyphHeight);
+
+// The grey page scaled by `factor`, with edges kept sharp; a copy at 1.
+PixPtr scaledGray(PIX* gray, double factor);
+
+} // namespace pellix

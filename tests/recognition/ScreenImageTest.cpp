@@ -1,0 +1,103 @@
+// The preparation of screen images, on small pages drawn here.
+#include "platform/tesseract/ScreenImage.h"
+
+#include <gtest/gtest.h>
+
+namespace pellix {
+namespace {
+
+void fill(PIX* pix, int x, int y, int w, int h, l_uint32 value) {
+    BOX* box = boxCreate(x, y, w, h);
+    pixSetInRectArbitrary(pix, box, value);
+    boxDestroy(&box);
+}
+
+l_uint32 at(PIX* pix, int x, int y) {
+    l_uint32 value = 0;
+    pixGetPixel(pix, x, y, &value);
+    return value;
+}
+
+// Rows of letter-like bars: three of every five short like small letters,
+// the rest tall like capitals.
+void drawText(PIX* pix, int left, int top, int width, int rows, int tall, l_uint32 ink) {
+    const int small = tall * 2 / 3;
+    for (int row = 0; row < rows; ++row) {
+        const int base = top + row * tall * 2 + tall;
+        for (int i = 0, x = left; x + tall < left + width; ++i, x += tall) {
+            const int h = i % 5 < 3 ? small : tall;
+            fill(pix, x, base - h, std::max(2, tall / 3), h, ink);
+        }
+    }
+}
+
+PixPtr page(int w, int h, l_uint32 ground, int depth = 8) {
+    PixPtr pix(pixCreate(w, h, depth));
+    fill(pix.get(), 0, 0, w, h, ground);
+    return pix;
+}
+
+TEST(ScreenImage, DarkGroundsTurnLightRegionByRegionAndLightOnesStay) {
+    PixPtr screen = page(400, 200, 240);
+    fill(screen.get(), 200, 0, 200, 200, 30); // a dark panel on the right
+    drawText(screen.get(), 10, 10, 180, 4, 12, 20);
+    drawText(screen.get(), 210, 10, 180, 4, 12, 220);
+    for (int x = 10; x < 190; x += 18) {
+        fill(screen.get(), x, 130, 6, 40, 0); // the heavy strokes of a large heading
+    }
+
+    PixPtr gray = lightGroundGray(screen.get());
+    EXPECT_EQ(at(gray.get(), 5, 5), 240u);
+    EXPECT_EQ(at(gray.get(), 10, 20), 20u);    // dark ink stays dark
+    EXPECT_EQ(at(gray.get(), 100, 150), 0u);   // and so does the heading
+    EXPECT_EQ(at(gray.get(), 395, 195), 225u); // the panel's ground turns light
+    EXPECT_EQ(at(gray.get(), 210, 20), 35u);   // and its light ink dark
+}
+
+TEST(ScreenImage, AColouredThemeComesOutDarkOnLight) {
+    PixPtr screen = page(200, 120, 0x00008000, 32);         // navy
+    drawText(screen.get(), 10, 10, 180, 3, 12, 0xffff6600); // yellow
+    PixPtr gray = lightGroundGray(screen.get());
+    ASSERT_EQ(pixGetDepth(gray.get()), 8);
+    EXPECT_GT(at(gray.get(), 195, 115), 200u);
+    EXPECT_LT(at(gray.get(), 10, 20), 60u);
+}
+
+TEST(ScreenImage, SmallTextGrowsToTheReadableHeightAndLargeTextStays) {
+    for (const int tall : {6, 9, 13}) {
+        PixPtr screen = page(600, 200, 255);
+        drawText(screen.get(), 10, 5, 580, 6, tall, 0);
+        fill(screen.get(), 0, 190, 600, 1, 0); // a rule under the text
+        const int measured = typicalGlyphHeight(screen.get());
+        EXPECT_EQ(measured, tall);
+        const double factor = recognitionScale(measured, 600.0 * 200.0);
+        PixPtr scaled = scaledGray(screen.get(), factor);
+        EXPECT_NEAR(typicalGlyphHeight(scaled.get()), 24, 3) << tall;
+    }
+    EXPECT_EQ(recognitionScale(40, 1e6), 1.0);
+    EXPECT_EQ(recognitionScale(0, 1e6), 1.0); // nothing glyph-like: left alone
+    EXPECT_EQ(typicalGlyphHeight(page(300, 100, 255).get()), 0);
+}
+
+TEST(ScreenImage, VerticalRulesGoAndGlyphsAndDashesStay) {
+    PixPtr screen = page(400, 200, 240);
+    drawText(screen.get(), 10, 10, 150, 4, 24, 20);
+    fill(screen.get(), 200, 0, 2, 200, 20);   // a table's cell border
+    fill(screen.get(), 220, 100, 170, 3, 20); // a run of dashes
+    removeVerticalRules(screen.get(), 24);
+    EXPECT_EQ(at(screen.get(), 200, 100), 240u);
+    EXPECT_EQ(at(screen.get(), 300, 101), 20u);
+    EXPECT_EQ(at(screen.get(), 10, 30), 20u);
+}
+
+TEST(ScreenImage, AHugePageGrowsNoFurtherThanTheMemoryAllows) {
+    const double screen4k = 3840.0 * 2160.0;
+    const double factor = recognitionScale(6, screen4k);
+    EXPECT_GT(factor, 1.0);
+    EXPECT_LE(screen4k * factor * factor, 25e6); // some 100 MB with what the engine makes of it
+    EXPECT_EQ(recognitionScale(6, 7680.0 * 4320.0), 1.0);
+    EXPECT_GT(recognitionScale(6, 1920.0 * 1080.0), factor);
+}
+
+} // namespace
+} // namespace pellix

@@ -2,7 +2,6 @@
 
 #include "Version.h"
 #include "app/fAbout.h"
-#include "imageio/mImage.h"
 #include "imageio/mPath.h"
 #include "monitors/OverlayPlacement.h"
 #include "recognition/RecognitionController.h"
@@ -16,7 +15,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 namespace pellix {
@@ -182,9 +180,9 @@ void fMain::cmdRecognize_Click() {
     // Every control is read now: changing one during the run must not change the run.
     const int index = Combo1->currentIndex();
     const std::int32_t languageId = index >= 0 && index < LanguageSlots ? m_LangID[index] : 0;
-    m_recognition->recognize(
-        {pictureFile(), languageId, chkDeskewImage->checkState() != Qt::Unchecked, false},
-        chkShowResult->checkState() != Qt::Unchecked);
+    m_recognition->recognize({m_output.fileHolding(Picture1->picture(), m_ImagePath), languageId,
+                              chkDeskewImage->checkState() != Qt::Unchecked, false},
+                             chkShowResult->checkState() != Qt::Unchecked);
 }
 
 void fMain::connectRecognition() {
@@ -194,33 +192,13 @@ void fMain::connectRecognition() {
     connect(m_recognition.get(), &RecognitionController::runningChanged, this,
             [this](bool running) {
                 if (!running) {
-                    m_unsavedPicture.reset();
+                    m_output.release();
                 }
                 cmdRecognize->setEnabled(!running);
                 for (int index = 1; index <= 3; ++index) {
                     cmdCapture[index]->setEnabled(!running);
                 }
             });
-}
-
-// The image file, unless a save failed and it holds another picture than the
-// view: then the view's picture, written losslessly for this run. An image
-// edited with Edit Image is recognised as it is in the file.
-QString fMain::pictureFile() {
-    m_unsavedPicture.reset();
-    if (m_fileHoldsPicture) {
-        return m_ImagePath;
-    }
-    auto folder = std::make_unique<QTemporaryDir>();
-    const QString path = folder->filePath(QStringLiteral("picture.png"));
-    try {
-        mImage::Save_Picture(m_services.encoder, Picture1->picture(), path,
-                             mImage::PictureFormat::Png, 0, 24, 0);
-    } catch (const Error&) {
-        return m_ImagePath; // no room for it either: the file is all there is
-    }
-    m_unsavedPicture = std::move(folder);
-    return path;
 }
 
 void fMain::closeEvent(QCloseEvent* event) {
@@ -277,13 +255,7 @@ void fMain::reportSaveFailure(const Error& error) {
 
 void fMain::Image2FileAndClipboard() {
     Picture2_Resize();
-    const QImage picture = Picture1->picture();
-    m_fileHoldsPicture = false;
-    mImage::Save_Picture(m_services.encoder, picture, m_ImagePath, mImage::PictureFormat::Jpeg, 90,
-                         24, 0);
-    m_fileHoldsPicture = true;
-    m_services.clipboard.clear();
-    m_services.clipboard.setImage(Picture1->picture());
+    m_output.store(Picture1->picture(), m_ImagePath);
     Label1->setText(QString::fromLatin1(CapturedText));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Services.h"
 #include "capture/CaptureController.h"
+#include "imageio/ImageOutput.h"
 #include "platform/Error.h"
 #include "platform/LanguageTable.h"
 #include "scrollview/ImageView.h"
@@ -20,7 +21,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QTemporaryDir;
 class QTimer;
 
 namespace pellix {
@@ -112,16 +112,11 @@ private:
 
     void cmdRecognize_Click();
     void connectRecognition();
-    QString pictureFile();
 
     Services m_services;
     bool m_unloaded = false;
     QPointer<fAbout> m_fAbout; // open while the user keeps it open, even after fMain closes
-    // Whether the image file holds the picture the view shows: not after a
-    // capture whose picture could not be saved.
-    bool m_fileHoldsPicture = false;
-    // The shown picture, written for a run while the image file holds another.
-    std::unique_ptr<QTemporaryDir> m_unsavedPicture;
+    ImageOutput m_output{m_services.encoder, m_services.clipboard};
 };
 
 } // namespace pellix

@@ -171,8 +171,8 @@ void XInput2KeyListener::Impl::fetch() {
     }
 }
 
-// The callbacks read the key states as they were before this event, as a hook
-// does on the desktop: the second key of a chord does not yet see itself held.
+// Each event is judged by the key states as they were before it, as a hook on
+// the desktop reads them: the second key of a chord does not yet see itself held.
 void XInput2KeyListener::Impl::deliver(const RawKey& key) {
     const bool known = key.keycode >= 0 && key.keycode < KeyStateTable::PhysicalKeys;
     const int virtualKey = known ? virtualKeyOf[key.keycode] : 0;

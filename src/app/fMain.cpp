@@ -164,13 +164,10 @@ void fMain::Form_Unload() {
     m_unloaded = true;
     // A recognition under way is cancelled first, so the program ends promptly.
     if (m_recognition) {
-        m_recognition->cancel();
+        m_recognition->unload();
     }
     m_Scroll = nullptr;
     m_capture->unload();
-    if (m_recognition) {
-        m_recognition->unload();
-    }
 }
 
 void fMain::cmdRecognize_Click() {

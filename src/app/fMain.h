@@ -14,7 +14,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 
 class QCheckBox;
 class QComboBox;

@@ -4,6 +4,7 @@
 #include "scrollview/PictureBox.h"
 #include "widgets/Fonts.h"
 #include "widgets/FramePlacer.h"
+#include "widgets/Layout.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -68,6 +69,19 @@ void fAbout::showCentredOn(const QWidget& owner) {
             return box.topLeft();
         },
         size() + (owner.frameGeometry().size() - owner.size()));
+}
+
+void fAbout::showOne(QPointer<fAbout>& box, const QWidget& owner, Shell& shell,
+                     const std::function<void()>& closed) {
+    if (!box) {
+        box = new fAbout(shell);
+        // Queued: the box is still being destroyed, and the pointer clears after.
+        QObject::connect(box, &QObject::destroyed, &owner, closed, Qt::QueuedConnection);
+        box->showCentredOn(owner);
+    }
+    box->show();
+    box->raise();
+    box->activateWindow();
 }
 
 void fAbout::createControls() {

@@ -2,8 +2,11 @@
 
 #include "platform/Shell.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -27,6 +30,12 @@ public:
 
     // Shows the box centred on `owner`, frame on frame.
     void showCentredOn(const QWidget& owner);
+
+    // One box at a time, without an owner so it outlives `owner`: makes `box`
+    // when there is none and brings it to the front. `closed` runs once the
+    // box is gone and `box` has cleared.
+    static void showOne(QPointer<fAbout>& box, const QWidget& owner, Shell& shell,
+                        const std::function<void()>& closed);
 
     QPushButton* cmdOK = nullptr;
     PictureBox* Picture1 = nullptr;

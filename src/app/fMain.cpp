@@ -1,12 +1,15 @@
 #include "app/fMain.h"
 
 #include "Version.h"
+#include "app/Help.h"
 #include "app/fAbout.h"
 #include "imageio/mPath.h"
 #include "monitors/OverlayPlacement.h"
+#include "platform/Error.h"
 #include "recognition/RecognitionController.h"
 #include "scrollview/PictureBox.h"
 #include "widgets/Fonts.h"
+#include "widgets/Layout.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -19,27 +22,15 @@
 
 namespace pellix {
 
-namespace {
-
-constexpr int DesignClientWidth = 1058;
-constexpr int DesignClientHeight = 599;
-const char* const ImageFileName = "Pellix.JPG";
-const char* const CapturedText = "Done! Captured image is stored in Clipboard.";
-
-QString windowCaption() {
-    return QStringLiteral("Pellix Version %1.%2 for image capture and character recognition")
-        .arg(PELLIX_VERSION_MAJOR)
-        .arg(PELLIX_VERSION_MINOR);
-}
-
-} // namespace
-
 fMain::fMain(Services services, QWidget* parent) : QWidget(parent), m_services(services) {
     setObjectName(QStringLiteral("fMain"));
-    setWindowTitle(windowCaption());
+    setWindowTitle(
+        QStringLiteral("Pellix Version %1.%2 for image capture and character recognition")
+            .arg(PELLIX_VERSION_MAJOR)
+            .arg(PELLIX_VERSION_MINOR));
     setWindowIcon(programIcon());
     setFont(calibriFont());
-    resize(DesignClientWidth, DesignClientHeight);
+    resize(1058, 599);
     createControls();
     setTabOrder();
     connectHandlers();
@@ -50,58 +41,55 @@ fMain::~fMain() {
 }
 
 void fMain::createControls() {
-    createImageView();
-    createRecognitionFrame();
-    createCaptureFrame();
+    // The view is created at its design place; the picture box it holds is Picture1.
+    Picture2 = place(new ImageView(this), "Picture2", 216, 24, 820, 556);
+    Picture1 = place(Picture2->picture(), "Picture1", -8, -16, 787, 355);
+    for (QWidget* view : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)}) {
+        view->setFont(msSansSerifFont());
+        view->setFocusPolicy(Qt::StrongFocus);
+    }
+    Picture1->setAutoSize(true);
+    Picture1->setPicture(QImage(QStringLiteral(":/pellix/startup.jpg")));
+
+    Frame2 = place(new QGroupBox(QStringLiteral("Charater recognition"), this), "Frame2", 16, 256,
+                   185, 241);
+    chkDeskewImage = place(new QCheckBox(QStringLiteral("Deskew image"), Frame2), "chkDeskewImage",
+                           24, 96, 137, 18);
+    cmdHelp = place(new QPushButton(QStringLiteral("&Help"), Frame2), "cmdHelp", 24, 192, 137, 33);
+    chkShowResult = place(new QCheckBox(QStringLiteral("Show result"), Frame2), "chkShowResult", 24,
+                          64, 137, 33);
+    Combo1 = place(new QComboBox(Frame2), "Combo1", 24, 32, 137, 26);
+    Combo1->setEditable(false);
+    Combo1->setMaxVisibleItems(LanguageTable.size());
+    cmdAbout =
+        place(new QPushButton(QStringLiteral("&About"), Frame2), "cmdAbout", 24, 160, 137, 33);
+    cmdRecognize = place(new QPushButton(QStringLiteral("&Recognize"), Frame2), "cmdRecognize", 24,
+                         128, 137, 33);
+
+    Frame1 =
+        place(new QGroupBox(QStringLiteral("Image capture"), this), "Frame1", 16, 16, 185, 233);
+    chkControlShift = place(new QCheckBox(QStringLiteral("Use Control+Shift"), Frame1),
+                            "chkControlShift", 24, 24, 137, 25);
+    cmdEditImage = place(new QPushButton(QStringLiteral("&Edit Image"), Frame1), "cmdEditImage", 24,
+                         184, 137, 33);
+    cmdOpenImage = place(new QPushButton(QStringLiteral("&Open Image"), Frame1), "cmdOpenImage", 24,
+                         152, 137, 33);
+    const std::array<const char*, 4> captions = {nullptr, "Capture Region", "Capture Desktop",
+                                                 "Capture Window"};
+    for (int index = 3; index >= 1; --index) {
+        cmdCapture[index] =
+            place(new QPushButton(QString::fromLatin1(captions[index]), Frame1),
+                  QStringLiteral("cmdCapture_%1").arg(index), 24, 56 + 32 * (index - 1), 137, 33);
+    }
 
     m_capture =
         new CaptureController(*this, m_services.windowing, m_services.grabber, m_services.keys);
     Timer1 = m_capture->Timer1;
 
-    Label1 = place(new QLabel(QStringLiteral("Label1"), this), 16, 504, 193, 73);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = place(new QLabel(QStringLiteral("Label1"), this), "Label1", 16, 504, 193, 73);
     makeBlueUnderlined(*Label1);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
-}
-
-void fMain::createRecognitionFrame() {
-    Frame2 = place(new QGroupBox(QStringLiteral("Charater recognition"), this), 16, 256, 185, 241);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    chkDeskewImage = place(new QCheckBox(QStringLiteral("Deskew image"), Frame2), 24, 96, 137, 18);
-    chkDeskewImage->setObjectName(QStringLiteral("chkDeskewImage"));
-    cmdHelp = place(new QPushButton(QStringLiteral("&Help"), Frame2), 24, 192, 137, 33);
-    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
-    chkShowResult = place(new QCheckBox(QStringLiteral("Show result"), Frame2), 24, 64, 137, 33);
-    chkShowResult->setObjectName(QStringLiteral("chkShowResult"));
-    Combo1 = place(new QComboBox(Frame2), 24, 32, 137, 26);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(false);
-    Combo1->setMaxVisibleItems(LanguageTable.size());
-    cmdAbout = place(new QPushButton(QStringLiteral("&About"), Frame2), 24, 160, 137, 33);
-    cmdAbout->setObjectName(QStringLiteral("cmdAbout"));
-    cmdRecognize = place(new QPushButton(QStringLiteral("&Recognize"), Frame2), 24, 128, 137, 33);
-    cmdRecognize->setObjectName(QStringLiteral("cmdRecognize"));
-}
-
-void fMain::createCaptureFrame() {
-    Frame1 = place(new QGroupBox(QStringLiteral("Image capture"), this), 16, 16, 185, 233);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    chkControlShift =
-        place(new QCheckBox(QStringLiteral("Use Control+Shift"), Frame1), 24, 24, 137, 25);
-    chkControlShift->setObjectName(QStringLiteral("chkControlShift"));
-    cmdEditImage = place(new QPushButton(QStringLiteral("&Edit Image"), Frame1), 24, 184, 137, 33);
-    cmdEditImage->setObjectName(QStringLiteral("cmdEditImage"));
-    cmdOpenImage = place(new QPushButton(QStringLiteral("&Open Image"), Frame1), 24, 152, 137, 33);
-    cmdOpenImage->setObjectName(QStringLiteral("cmdOpenImage"));
-    const std::array<const char*, 4> captions = {nullptr, "Capture Region", "Capture Desktop",
-                                                 "Capture Window"};
-    for (int index = 3; index >= 1; --index) {
-        const int top = 56 + 32 * (index - 1);
-        cmdCapture[index] =
-            place(new QPushButton(QString::fromLatin1(captions[index]), Frame1), 24, top, 137, 33);
-        cmdCapture[index]->setObjectName(QStringLiteral("cmdCapture_%1").arg(index));
-    }
 }
 
 // Keyboard focus follows the controls' tab indices; frames and labels take no focus.
@@ -116,12 +104,17 @@ void fMain::setTabOrder() {
 }
 
 void fMain::connectHandlers() {
-    connect(cmdOpenImage, &QPushButton::clicked, this, [this] { cmdOpenImage_Click(); });
-    connect(cmdEditImage, &QPushButton::clicked, this, [this] { cmdEditImage_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
-    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
-    connectCaptureHandlers();
-    connect(cmdRecognize, &QPushButton::clicked, this, [this] { cmdRecognize_Click(); });
+    connect(cmdOpenImage, &QPushButton::clicked, this, &fMain::cmdOpenImage_Click);
+    connect(cmdEditImage, &QPushButton::clicked, this, &fMain::cmdEditImage_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &fMain::cmdHelp_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &fMain::cmdAbout_Click);
+    connect(cmdRecognize, &QPushButton::clicked, this, &fMain::cmdRecognize_Click);
+    for (std::int16_t index = 1; index <= 3; ++index) {
+        connect(cmdCapture[index], &QPushButton::clicked, this,
+                [this, index] { m_capture->command(index, chkControlShift->isChecked()); });
+    }
+    connect(m_capture, &CaptureController::captured, this, &fMain::takeCapture);
+    connect(m_capture, &CaptureController::failed, Label1, &QLabel::setText);
 }
 
 void fMain::Form_Load() {
@@ -141,12 +134,10 @@ void fMain::Form_Load() {
 
     m_LangName = {};
     m_LangID = {};
+    Combo1->clear();
     for (std::size_t k = 0; k < LanguageTable.size(); ++k) {
         m_LangName[k] = QString::fromLatin1(LanguageTable[k].name);
         m_LangID[k] = LanguageTable[k].id;
-    }
-    Combo1->clear();
-    for (std::size_t k = 0; k < LanguageTable.size(); ++k) {
         Combo1->addItem(m_LangName[k]);
     }
     Combo1->setCurrentIndex(0);
@@ -168,6 +159,104 @@ void fMain::Form_Unload() {
     }
     m_Scroll = nullptr;
     m_capture->unload();
+}
+
+void fMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+    endProgramIfLastWindow();
+}
+
+// The program lives on while an About box is open; the box ends it when it closes.
+void fMain::endProgramIfLastWindow() {
+    if (m_unloaded && !m_fAbout) {
+        QCoreApplication::quit();
+    }
+}
+
+void fMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+// Restoring from the task bar changes the state without a resize.
+void fMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        Form_Resize();
+    }
+}
+
+// Only the image view follows the window's size; the control column keeps its place.
+void fMain::Form_Resize() {
+    if (windowState() & Qt::WindowMinimized) {
+        return;
+    }
+    if (const std::optional<QRect> view = fillRightOf(Frame1->geometry().right() + 1, size())) {
+        Picture2->setGeometry(*view);
+    }
+    Picture1->move(0, 0);
+}
+
+void fMain::Set_ImagePath() {
+    m_ImageFolder = mPath::ImageFolder(m_services.folders);
+    m_ImagePath = m_ImageFolder + QStringLiteral("Pellix.JPG");
+}
+
+void fMain::Picture2_Resize() {
+    if (m_Scroll) {
+        Picture2->fitRangesToPicture();
+    }
+}
+
+// A region replaces the view's picture only once it is accepted, from the
+// view's origin.
+void fMain::takeCapture(const QImage& picture) {
+    if (m_capture->m_CaptureType == CaptureController::Region) {
+        Clear_Image();
+    }
+    Picture1->setPicture(picture);
+    Image_Captured();
+}
+
+// A picture that cannot be saved ends the capture and the window comes back as
+// usual; the status line must not go on claiming the last capture was stored.
+void fMain::Image_Captured() {
+    try {
+        Image2FileAndClipboard();
+    } catch (const Error& error) {
+        Label1->setText(error.description());
+        Label1->setToolTip(error.detail());
+    }
+}
+
+void fMain::Image2FileAndClipboard() {
+    Picture2_Resize();
+    m_output.store(Picture1->picture(), m_ImagePath);
+    Label1->setText(QStringLiteral("Done! Captured image is stored in Clipboard."));
+}
+
+void fMain::Clear_Image() {
+    Picture1->setGeometry(0, 0, Picture2->width() / 2, Picture2->height() / 2);
+    Picture1->clearPicture();
+}
+
+void fMain::cmdOpenImage_Click() {
+    m_services.shell.openFile(m_ImagePath, m_ImageFolder);
+}
+
+void fMain::cmdEditImage_Click() {
+    m_services.shell.editFile(m_ImagePath, m_ImageFolder);
+}
+
+// Whether a viewer opened the document is not known here; a missing document or
+// viewer simply shows nothing.
+void fMain::cmdHelp_Click() {
+    m_services.shell.openFile(HelpFilePath(m_services.folders.programFolder()), m_ImageFolder);
+}
+
+void fMain::cmdAbout_Click() {
+    fAbout::showOne(m_fAbout, *this, m_services.shell, [this] { endProgramIfLastWindow(); });
 }
 
 void fMain::cmdRecognize_Click() {
@@ -196,77 +285,6 @@ void fMain::connectRecognition() {
                     cmdCapture[index]->setEnabled(!running);
                 }
             });
-}
-
-void fMain::closeEvent(QCloseEvent* event) {
-    Form_Unload();
-    event->accept();
-    endProgramIfLastWindow();
-}
-
-// The program lives on while an About box is open; the box ends it when it closes.
-void fMain::endProgramIfLastWindow() {
-    if (m_unloaded && !m_fAbout) {
-        QCoreApplication::quit();
-    }
-}
-
-void fMain::Set_ImagePath() {
-    m_ImageFolder = mPath::ImageFolder(m_services.folders);
-    m_ImagePath = m_ImageFolder + QString::fromLatin1(ImageFileName);
-}
-
-void fMain::connectCaptureHandlers() {
-    for (std::int16_t index = 1; index <= 3; ++index) {
-        connect(cmdCapture[index], &QPushButton::clicked, this,
-                [this, index] { m_capture->command(index, chkControlShift->isChecked()); });
-    }
-    connect(m_capture, &CaptureController::captured, this, &fMain::takeCapture);
-    connect(m_capture, &CaptureController::failed, Label1, &QLabel::setText);
-}
-
-// A region replaces the view's picture only once it is accepted, from the
-// view's origin.
-void fMain::takeCapture(const QImage& picture) {
-    if (m_capture->m_CaptureType == CaptureController::Region) {
-        Clear_Image();
-    }
-    Picture1->setPicture(picture);
-    Image_Captured();
-}
-
-void fMain::Image_Captured() {
-    try {
-        Image2FileAndClipboard();
-    } catch (const Error& error) {
-        reportSaveFailure(error);
-    }
-}
-
-// A picture that cannot be saved ends the capture and the window comes back as
-// usual; the status line must not go on claiming the last capture was stored.
-void fMain::reportSaveFailure(const Error& error) {
-    Label1->setText(error.description());
-    Label1->setToolTip(error.detail());
-}
-
-void fMain::Image2FileAndClipboard() {
-    Picture2_Resize();
-    m_output.store(Picture1->picture(), m_ImagePath);
-    Label1->setText(QString::fromLatin1(CapturedText));
-}
-
-void fMain::Clear_Image() {
-    Picture1->setGeometry(0, 0, Picture2->width() / 2, Picture2->height() / 2);
-    Picture1->clearPicture();
-}
-
-void fMain::cmdOpenImage_Click() {
-    m_services.shell.openFile(m_ImagePath, m_ImageFolder);
-}
-
-void fMain::cmdEditImage_Click() {
-    m_services.shell.editFile(m_ImagePath, m_ImageFolder);
 }
 
 } // namespace pellix

@@ -3,12 +3,10 @@
 #include "app/Services.h"
 #include "capture/CaptureController.h"
 #include "imageio/ImageOutput.h"
-#include "platform/Error.h"
 #include "platform/LanguageTable.h"
 #include "scrollview/ImageView.h"
 
 #include <QPointer>
-#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -47,11 +45,7 @@ public:
     void Image2FileAndClipboard();
 
     // Fits the scroll ranges of the image view to the picture.
-    void Picture2_Resize() {
-        if (m_Scroll) {
-            Picture2->fitRangesToPicture();
-        }
-    }
+    void Picture2_Resize();
 
     // Controls, named as in the form.
     ImageView* Picture2 = nullptr;
@@ -88,29 +82,20 @@ protected:
 
 private:
     void createControls();
-    void createCaptureFrame();
-    void createRecognitionFrame();
-    void createImageView();
     void setTabOrder();
     void connectHandlers();
-
+    void connectRecognition();
     void Form_Unload();
     void endProgramIfLastWindow();
+    void Form_Resize();
     void Set_ImagePath();
+    void takeCapture(const QImage& picture);
     void Clear_Image();
     void cmdOpenImage_Click();
     void cmdEditImage_Click();
-
-    void Form_Resize();
     void cmdHelp_Click();
     void cmdAbout_Click();
-
-    void connectCaptureHandlers();
-    void takeCapture(const QImage& picture);
-    void reportSaveFailure(const Error& error);
-
     void cmdRecognize_Click();
-    void connectRecognition();
 
     Services m_services;
     bool m_unloaded = false;

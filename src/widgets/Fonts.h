@@ -22,11 +22,4 @@ QIcon programIcon();
 // Blue (0, 0, 255) underlined Calibri: the look of the status lines and the mail link.
 void makeBlueUnderlined(QLabel& label);
 
-// Puts a control at its design place, in pixels of its container.
-template <typename Control>
-Control* place(Control* control, int left, int top, int width, int height) {
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 } // namespace pellix

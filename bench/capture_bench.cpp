@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
         pellix::FileImageEncoder encoder;
         pellix::QtClipboard clipboard;
         const QString ours = outDir + QStringLiteral("/Pellix.JPG");
-        QImage last = grabber.grabDesktop().image;
+        QImage last = grabber.grabDesktopNow().image;
         Floor floor(display);
         const QByteArray floorPath = (outDir + QStringLiteral("/floor.jpg")).toLocal8Bit();
         const QString scrotPath = outDir + QStringLiteral("/scrot.jpg");
@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
                 {
                     {"pellix",
                      [&] {
-                         pellix::GrabResult grab = grabber.grabDesktop();
+                         pellix::GrabResult grab = grabber.grabDesktopNow();
                          if (!grab.ok()) {
                              throw std::runtime_error(grab.error.toStdString());
                          }
@@ -277,7 +277,7 @@ int main(int argc, char** argv) {
                      }},
                     {"pellix-grab",
                      [&] {
-                         last = grabber.grabDesktop().image;
+                         last = grabber.grabDesktopNow().image;
                      }},
                     {"pellix-save",
                      [&] {

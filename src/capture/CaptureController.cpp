@@ -2,8 +2,14 @@
 
 #include "monitors/OverlayPlacement.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
+#include <QScreen>
 #include <QWindow>
+
+#include <algorithm>
+#include <memory>
 
 #include <cmath>
 
@@ -16,10 +22,22 @@ const char* const ChordInstructions =
     "When you are ready to capture an image,\r\n"
     "Press [Control + Shift] together until mouse pointer [+] shows.\r\n"
     "Press [Escape] if want to cancel the operation.";
+// Where the desktop, not the program, hears the keys.
+const char* const TriggerInstructions =
+    "When you are ready to capture an image,\r\n"
+    "Press [%1], the shortcut the desktop keeps for Pellix.\r\n"
+    "Wait 20 seconds if want to cancel the operation.";
+const char* const CommandInstructions =
+    "When you are ready to capture an image,\r\n"
+    "Start \"pellix --capture region\" (or desktop, window) from a shortcut of your desktop.\r\n"
+    "Wait 20 seconds if want to cancel the operation.";
 const char* const CountdownText = "You have 3 seconds for selecting a window.\r\n"
                                   "The selected window image will be captured in 3 seconds.";
 const char* const TimeoutText = "Windows Capture is canceleda (>10 seconds).";
 const char* const GrabFailedText = "Nothing captured: %1";
+const char* const NoWindowPickText =
+    "This desktop tells no program which window is active, and offers no way to pick one.\r\n"
+    "Pellix captures the whole screen it stands on instead.";
 
 } // namespace
 
@@ -51,7 +69,7 @@ CaptureController::~CaptureController() {
 void CaptureController::command(std::int16_t type, bool useKeyChord) {
     m_CaptureType = type;
     if (useKeyChord) {
-        m_windowing.messageBox(QString::fromLatin1(ChordInstructions), MsgBoxStyle::Information,
+        m_windowing.messageBox(chordInstructions(), MsgBoxStyle::Information,
                                QString::fromLatin1(Title));
         afterHiding([this] {
             m_chordWaitStarted = m_windowing.seconds();
@@ -69,11 +87,26 @@ void CaptureController::command(std::int16_t type, bool useKeyChord) {
             captureNow();
             return;
         }
+        if (!m_grabber.canGrabWindow()) {
+            m_windowing.messageBox(QString::fromLatin1(NoWindowPickText),
+                                   MsgBoxStyle::Information, QString::fromLatin1(Title));
+            captureNow();
+            return;
+        }
         m_windowing.messageBox(QString::fromLatin1(CountdownText), MsgBoxStyle::Information,
                                QString::fromLatin1(Title));
         // Counted from the press of OK: meanwhile the user activates the window.
         later(CountdownMs, captureNow);
     });
+}
+
+QString CaptureController::chordInstructions() const {
+    if (!m_keys.canHear()) {
+        return QString::fromLatin1(CommandInstructions);
+    }
+    const QString trigger = m_keys.triggerName();
+    return trigger.isEmpty() ? QString::fromLatin1(ChordInstructions)
+                             : QString::fromLatin1(TriggerInstructions).arg(trigger);
 }
 
 // The screen needs a moment to repaint without the window; a window that was
@@ -97,10 +130,13 @@ void CaptureController::later(int ms, std::function<void()> next) {
 // listener stops before the capture runs, so nothing it does is heard.
 void CaptureController::listenForChord() {
     m_keys.stop();
-    m_keys.start([this](KeyEvent event) { DoCapture(event == KeyEvent::ChordHeld); });
+    m_keys.start([this](KeyEvent event) { DoCapture(event != KeyEvent::Escape); });
 }
 
 void CaptureController::DoCapture(bool bCapture) {
+    if (m_grabbing) {
+        return; // the grab under way ends this capture
+    }
     m_keys.stop();
     m_step.stop();
     m_next = nullptr;
@@ -136,8 +172,8 @@ void CaptureController::Hide_Form() {
 }
 
 void CaptureController::Show_Form() {
-    if (m_fCapture && m_fCapture->isVisible()) {
-        return; // a region selection is under way; the overlay ends it
+    if (m_grabbing || overlayShowing()) {
+        return; // the grab or the region selection under way ends it
     }
     Timer1->stop();
     if (m_HiddenAt) {
@@ -189,7 +225,32 @@ void CaptureController::unload() {
     m_step.stop();
     m_next = nullptr;
     Timer1->stop();
+    m_screenOverlays.clear();
     m_fCapture.reset();
+}
+
+void CaptureController::grab(bool window, std::function<void(const GrabResult&)> next) {
+    m_grabbing = true;
+    // The answer may come after the controller is gone, with the program.
+    const QPointer<CaptureController> self(this);
+    // An answer given at once leaves showing the window to DoCapture, as ever.
+    auto later = std::make_shared<bool>(false);
+    auto done = [self, later, next = std::move(next)](const GrabResult& result) {
+        if (!self) {
+            return;
+        }
+        self->m_grabbing = false;
+        next(result);
+        if (*later) {
+            self->Show_Form();
+        }
+    };
+    if (window) {
+        m_grabber.grabActiveWindow(std::move(done));
+    } else {
+        m_grabber.grabDesktop(std::move(done));
+    }
+    *later = true;
 }
 
 // The picture, the image file and the clipboard keep the last good image.
@@ -207,29 +268,80 @@ void CaptureController::Capture_Region() {
     if (!m_fCapture) {
         return;
     }
-    m_fCapture->Shape1->hide();
-    m_fCapture->Label1->hide();
-    m_fCapture->hide();
-    const GrabResult grab = m_grabber.grabDesktop();
-    if (grabFailed(grab)) {
-        return;
+    hideOverlays();
+    grab(false, [this](const GrabResult& grab) {
+        if (grabFailed(grab) || !m_fCapture) {
+            return;
+        }
+        if (m_perScreen) {
+            showScreenOverlays(grab);
+            return;
+        }
+        m_fCapture->setPicture(overlayPicture(grab.image, grab.origin, m_overlayPixels));
+        m_fCapture->showOverlay();
+    });
+}
+
+void CaptureController::showScreenOverlays(const GrabResult& grab) {
+    m_screenOverlays.clear();
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        auto overlay = std::make_unique<fCapture>(fCapture::FullScreen);
+        connect(overlay.get(), &fCapture::regionSelected, this, &CaptureController::captured);
+        connect(overlay.get(), &fCapture::finished, this, [this] {
+            hideOverlays();
+            Show_Form();
+        });
+        overlay->showOn(*screen, grab.image.copy(screenPart(screen->geometry(), desktop,
+                                                            grab.image.size())));
+        m_screenOverlays.push_back(std::move(overlay));
     }
-    m_fCapture->setPicture(overlayPicture(grab.image, grab.origin, m_overlayPixels));
-    m_fCapture->showOverlay();
+}
+
+bool CaptureController::overlayShowing() const {
+    if (m_fCapture && m_fCapture->isVisible()) {
+        return true;
+    }
+    return std::any_of(m_screenOverlays.begin(), m_screenOverlays.end(),
+                       [](const auto& overlay) { return overlay->isVisible(); });
+}
+
+void CaptureController::hideOverlays() {
+    if (m_fCapture) {
+        m_fCapture->Shape1->hide();
+        m_fCapture->Label1->hide();
+        m_fCapture->hide();
+    }
+    for (const auto& overlay : m_screenOverlays) {
+        overlay->hide();
+    }
 }
 
 void CaptureController::Capture_Desktop() {
-    const GrabResult grab = m_grabber.grabDesktop();
-    if (!grabFailed(grab)) {
-        emit captured(grab.image);
-    }
+    grab(false, [this](const GrabResult& grab) {
+        if (!grabFailed(grab)) {
+            emit captured(grab.image);
+        }
+    });
 }
 
 void CaptureController::Capture_Window() {
-    const GrabResult grab = m_grabber.grabActiveWindow();
-    if (!grabFailed(grab)) {
-        emit captured(grab.image);
+    const bool pick = m_grabber.canGrabWindow();
+    grab(pick, [this, pick](const GrabResult& grab) {
+        if (!grabFailed(grab)) {
+            emit captured(pick ? grab.image : monitorUnderWindow(grab));
+        }
+    });
+}
+
+// The screen the main window stands on, cut from a grab of the whole desktop.
+QImage CaptureController::monitorUnderWindow(const GrabResult& grab) const {
+    const QScreen* screen = m_window.screen();
+    if (!screen) {
+        return grab.image;
     }
+    return grab.image.copy(
+        screenPart(screen->geometry(), screen->virtualGeometry(), grab.image.size()));
 }
 
 } // namespace pellix

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace pellix {
 
@@ -41,6 +42,11 @@ public:
     void Show_Form();
     // Places the hidden overlay over the monitors' rectangle, in pixels.
     void placeOverlay(const QRect& pixels);
+    // Where windows cannot be placed (Wayland): one full-screen overlay per
+    // screen instead, each showing its own screen's part of the picture.
+    void useOverlayPerScreen() { m_perScreen = true; }
+    // A grab is under way: the desktop (or the user, in its dialog) has not answered.
+    bool grabbing() const { return m_grabbing; }
     // Ends every wait; the overlay is gone afterwards.
     void unload();
 
@@ -48,6 +54,7 @@ public:
     // The time-out of the wait for the key chord.
     QTimer* Timer1 = nullptr;
     std::unique_ptr<fCapture> m_fCapture;
+    std::vector<std::unique_ptr<fCapture>> m_screenOverlays;
 
 signals:
     void captured(const QImage& picture);
@@ -55,6 +62,7 @@ signals:
     void failed(const QString& text);
 
 private:
+    QString chordInstructions() const;
     void afterHiding(std::function<void()> next);
     void later(int ms, std::function<void()> next);
     void listenForChord();
@@ -62,7 +70,12 @@ private:
     void Capture_Region();
     void Capture_Desktop();
     void Capture_Window();
+    void grab(bool window, std::function<void(const GrabResult&)> next);
     bool grabFailed(const GrabResult& grab);
+    void showScreenOverlays(const GrabResult& grab);
+    bool overlayShowing() const;
+    void hideOverlays();
+    QImage monitorUnderWindow(const GrabResult& grab) const;
 
     QWidget& m_window;
     Windowing& m_windowing;
@@ -74,6 +87,8 @@ private:
     std::optional<QPoint> m_HiddenAt;
     double m_chordWaitStarted = 0;
     QRect m_overlayPixels;
+    bool m_perScreen = false;
+    bool m_grabbing = false;
 };
 
 } // namespace pellix

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -61,13 +62,18 @@ QString sizeLabelText(const SelectionRect& rect) {
            shortest(rect.height) + QStringLiteral(")");
 }
 
-fCapture::fCapture(QWidget* parent) : QWidget(parent) {
+fCapture::fCapture(Mode mode, QWidget* parent) : QWidget(parent), m_mode(mode) {
     setObjectName(QStringLiteral("fCapture"));
     // Bypassing the window manager keeps the overlay out of the task bar and
     // above everything, and lets it be as large as all monitors together
-    // without a manager clamping it to one screen.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                   Qt::BypassWindowManagerHint);
+    // without a manager clamping it to one screen. A compositor places every
+    // window itself: there the overlay asks for one screen, full.
+    if (mode == Spanning) {
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                       Qt::BypassWindowManagerHint);
+    } else {
+        setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    }
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);
@@ -99,6 +105,16 @@ void fCapture::showOverlay() {
     setFocus(Qt::ActiveWindowFocusReason);
     // Nobody manages this window, so nobody gives it the focus: take the keyboard.
     grabKeyboard();
+}
+
+void fCapture::showOn(QScreen& screen, const QImage& picture) {
+    setScreen(&screen);
+    setGeometry(screen.geometry());
+    setPicture(picture);
+    showFullScreen();
+    raise();
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void fCapture::paintEvent(QPaintEvent* event) {
@@ -200,7 +216,9 @@ void fCapture::keyPressEvent(QKeyEvent* event) {
 }
 
 void fCapture::hideEvent(QHideEvent* event) {
-    releaseKeyboard();
+    if (m_mode == Spanning) {
+        releaseKeyboard();
+    }
     QWidget::hideEvent(event);
 }
 

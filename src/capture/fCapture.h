@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QLabel;
+class QScreen;
 
 namespace pellix {
 
@@ -31,7 +32,10 @@ QString sizeLabelText(const SelectionRect& rect);
 class fCapture : public QWidget {
     Q_OBJECT
 public:
-    explicit fCapture(QWidget* parent = nullptr);
+    // Spanning: one window over all monitors, placed by the program (X11).
+    // FullScreen: one window per screen, placed by the compositor (Wayland).
+    enum Mode { Spanning, FullScreen };
+    explicit fCapture(Mode mode = Spanning, QWidget* parent = nullptr);
 
     // The frozen screen, in the screen's physical pixels; drawn unscaled at the
     // overlay's top-left corner, which lies on the screen's.
@@ -40,6 +44,8 @@ public:
 
     // Shows the overlay in front, with the keyboard, so that Escape reaches it.
     void showOverlay();
+    // Shows a full-screen overlay on `screen` with that screen's picture.
+    void showOn(QScreen& screen, const QImage& picture);
 
     void Form_MouseDown(int button, int shift, float x, float y);
     void Form_MouseMove(int button, int shift, float x, float y);
@@ -73,6 +79,7 @@ private:
     SelectionRect inPixels(const SelectionRect& rect) const;
 
     QImage m_picture;
+    Mode m_mode;
 };
 
 } // namespace pellix

@@ -3,6 +3,7 @@
 #include "monitors/MMonitors.h"
 #include "platform/DisplayMonitors.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace pellix {
@@ -27,6 +28,20 @@ QRect overlayPlacement(MMonitors& monitors) {
 QImage overlayPicture(const QImage& screen, QPoint screenOrigin, const QRect& overlay) {
     const QRect part = overlay.translated(-screenOrigin) & screen.rect();
     return part == screen.rect() ? screen : screen.copy(part);
+}
+
+QRect screenPart(const QRect& screen, const QRect& desktop, const QSize& picture) {
+    if (desktop.isEmpty()) {
+        return {};
+    }
+    const double sx = static_cast<double>(picture.width()) / desktop.width();
+    const double sy = static_cast<double>(picture.height()) / desktop.height();
+    const QPoint from = screen.topLeft() - desktop.topLeft();
+    const QRect part(static_cast<int>(std::lround(from.x() * sx)),
+                     static_cast<int>(std::lround(from.y() * sy)),
+                     static_cast<int>(std::lround(screen.width() * sx)),
+                     static_cast<int>(std::lround(screen.height() * sy)));
+    return part.intersected(QRect(QPoint(), picture));
 }
 
 } // namespace pellix

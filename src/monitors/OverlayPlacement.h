@@ -21,4 +21,8 @@ QRect overlayPlacement(MMonitors& monitors);
 // that the overlay placed at `overlay` shows from its own top-left corner.
 QImage overlayPicture(const QImage& screen, QPoint screenOrigin, const QRect& overlay);
 
+// The part of a picture of the whole desktop that shows one screen. Screens
+// are given in the toolkit's units; the picture may count more pixels per unit.
+QRect screenPart(const QRect& screen, const QRect& desktop, const QSize& picture);
+
 } // namespace pellix

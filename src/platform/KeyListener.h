@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 namespace pellix {
@@ -8,6 +10,7 @@ namespace pellix {
 enum class KeyEvent {
     ChordHeld, // Control and Shift held together: capture now
     Escape,    // the user wants out: cancel
+    Trigger,   // the desktop's shortcut for the program was pressed: capture now
 };
 
 // Listens to the whole desktop while other programs have the focus, without
@@ -25,6 +28,12 @@ public:
     // Stops reporting; safe to call from inside the callback.
     virtual void stop() = 0;
     virtual bool listening() const = 0;
+    // Where the desktop hears the keys instead (Wayland), the shortcut it has
+    // bound for the program, such as "Ctrl+Shift+P"; empty for the key chord.
+    virtual QString triggerName() const { return {}; }
+    // Whether anything at all can be heard here; where not, only a command
+    // from outside (a desktop shortcut starting the program) ends the wait.
+    virtual bool canHear() const { return true; }
 };
 
 } // namespace pellix

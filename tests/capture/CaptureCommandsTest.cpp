@@ -248,6 +248,37 @@ TEST_F(Capture, TheChordWaitsHiddenWithOneHookAndTheTimerThenCaptures) {
     expectBackInPlace();
 }
 
+// A desktop portal answers a grab later, and the desktop hears the shortcut.
+TEST_F(Capture, ATriggeredGrabThatAnswersLaterKeepsTheWindowHiddenUntilItComes) {
+    keys.trigger = QStringLiteral("Ctrl+Shift+P");
+    grabber.deferred = true;
+    useChord();
+    press(2);
+    ASSERT_EQ(windowing.messages.size(), 1U);
+    EXPECT_TRUE(windowing.messages[0].text.contains(QStringLiteral("Press [Ctrl+Shift+P]")));
+    keys.send(KeyEvent::Trigger);
+    window.DoCapture(true); // a second command while the desktop is asked
+    EXPECT_EQ(grabber.desktopGrabs, 1);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(windowing.beeps, 0);
+    grabber.answerPending();
+    EXPECT_EQ(window.Picture1->picture(), grabber.desktop.image);
+    EXPECT_EQ(windowing.beeps, 1);
+    expectBackInPlace();
+}
+
+// Where no window can be picked, the user is told and gets the screen instead.
+TEST_F(Capture, WithoutAWindowToPickTheScreenIsTakenAfterANote) {
+    grabber.windowGrabbable = false;
+    press(3);
+    ASSERT_EQ(windowing.messages.size(), 1U);
+    EXPECT_TRUE(windowing.messages[0].text.contains(QStringLiteral("whole screen")));
+    EXPECT_EQ(grabber.windowGrabs, 0);
+    EXPECT_EQ(grabber.desktopGrabs, 1);
+    EXPECT_FALSE(window.Picture1->picture().isNull());
+    expectBackInPlace();
+}
+
 TEST_F(Capture, EscapeOnTheChordCancelsWithABeepAndChangesNothing) {
     const QByteArray file = imageFile();
     useChord();

@@ -164,7 +164,7 @@ TEST_F(CaptureX11, DesktopWritesAJpegOfTheScreenWithoutTheMainWindow) {
     ASSERT_TRUE(xdotool({"windowactivate", "--sync", QString::number(window.winId())}));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return patternMismatches(grabber.grabDesktop().image, at, {300, 200}) > 0;
+            return patternMismatches(grabber.grabDesktopNow().image, at, {300, 200}) > 0;
         },
         5000))
         << "the main window should cover the pattern before the capture";

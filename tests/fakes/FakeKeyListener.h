@@ -17,6 +17,8 @@ public:
     }
     void stop() override { m_callback = nullptr; }
     bool listening() const override { return static_cast<bool>(m_callback); }
+    QString triggerName() const override { return trigger; }
+    bool canHear() const override { return hears; }
 
     // Reports one event, as the desktop would, while listening.
     void send(KeyEvent event) {
@@ -27,6 +29,8 @@ public:
     }
 
     bool refuseStart = false;
+    QString trigger;
+    bool hears = true;
     int starts = 0;
 
 private:

@@ -3,26 +3,29 @@
 #include "platform/ScreenGrabber.h"
 
 #include <functional>
+#include <vector>
 
 namespace pellix {
 
 // Hands out the images the test set, and lets the test look around at the
-// moment of the grab (is the main window out of sight?).
+// moment of the grab (is the main window out of sight?). With `deferred` set
+// the answers wait until answerPending(), as a portal's do.
 class FakeScreenGrabber final : public ScreenGrabber {
 public:
-    GrabResult grabDesktop() override {
+    void grabDesktop(Done done) override {
         ++desktopGrabs;
-        if (onGrab) {
-            onGrab();
-        }
-        return desktop;
+        answer(desktop, std::move(done));
     }
-    GrabResult grabActiveWindow() override {
+    void grabActiveWindow(Done done) override {
         ++windowGrabs;
-        if (onGrab) {
-            onGrab();
+        answer(window, std::move(done));
+    }
+    bool canGrabWindow() const override { return windowGrabbable; }
+
+    void answerPending() {
+        for (auto& [result, done] : std::exchange(pending, {})) {
+            done(result);
         }
-        return window;
     }
 
     GrabResult desktop;
@@ -30,6 +33,21 @@ public:
     std::function<void()> onGrab;
     int desktopGrabs = 0;
     int windowGrabs = 0;
+    bool deferred = false;
+    bool windowGrabbable = true;
+    std::vector<std::pair<GrabResult, Done>> pending;
+
+private:
+    void answer(const GrabResult& result, Done done) {
+        if (onGrab) {
+            onGrab();
+        }
+        if (deferred) {
+            pending.emplace_back(result, std::move(done));
+        } else {
+            done(result);
+        }
+    }
 };
 
 } // namespace pellix

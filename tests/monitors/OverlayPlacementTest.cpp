@@ -82,5 +82,17 @@ TEST(OverlayPicture, StartsAtTheOverlaysCornerOnTheScreen) {
     }
 }
 
+// A compositor's picture of the whole desktop: each screen's part of it, also
+// left of the origin and where the picture counts two pixels per unit.
+TEST(ScreenPart, CutsEachScreenFromTheDesktopPicture) {
+    const QRect left(-1280, 0, 1280, 1024);
+    const QRect right(0, 0, 1920, 1080);
+    const QRect desktop = left | right;
+    EXPECT_EQ(screenPart(left, desktop, {3200, 1080}), QRect(0, 0, 1280, 1024));
+    EXPECT_EQ(screenPart(right, desktop, {3200, 1080}), QRect(1280, 0, 1920, 1080));
+    EXPECT_EQ(screenPart(right, desktop, {6400, 2160}), QRect(2560, 0, 3840, 2160));
+    EXPECT_TRUE(screenPart(right, QRect(), {100, 100}).isEmpty());
+}
+
 } // namespace
 } // namespace pellix

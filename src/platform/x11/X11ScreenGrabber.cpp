@@ -357,14 +357,14 @@ PixelTransfer X11ScreenGrabber::transfer() const {
     return d->transfer;
 }
 
-GrabResult X11ScreenGrabber::grabDesktop() {
+GrabResult X11ScreenGrabber::grabDesktopNow() {
     if (!d->display) {
         return failure(QStringLiteral("Cannot open the X display \"%1\".").arg(d->displayName));
     }
     return d->grab(d->rootRect());
 }
 
-GrabResult X11ScreenGrabber::grabActiveWindow() {
+GrabResult X11ScreenGrabber::grabActiveWindowNow() {
     if (!d->display) {
         return failure(QStringLiteral("Cannot open the X display \"%1\".").arg(d->displayName));
     }

@@ -22,15 +22,15 @@ struct X11GrabberOptions {
 // Grabs the screen of an X server over a connection of its own, so that it
 // never disturbs the toolkit's connection. The root window is the virtual
 // screen: every monitor, in root coordinates.
-class X11ScreenGrabber final : public ScreenGrabber {
+class X11ScreenGrabber final : public ImmediateScreenGrabber {
 public:
     explicit X11ScreenGrabber(X11GrabberOptions options = {});
     ~X11ScreenGrabber() override;
     X11ScreenGrabber(const X11ScreenGrabber&) = delete;
     X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
 
-    GrabResult grabDesktop() override;
-    GrabResult grabActiveWindow() override;
+    GrabResult grabDesktopNow() override;
+    GrabResult grabActiveWindowNow() override;
 
     // The transfer in use now: SharedMemory may have fallen back to Plain.
     PixelTransfer transfer() const;

@@ -48,7 +48,7 @@ TEST(X11ScreenGrabber, DesktopShowsAnotherProgramsPatternPixelForPixel) {
     ASSERT_TRUE(window.ready());
     X11ScreenGrabber grabber;
 
-    const GrabResult grab = grabber.grabDesktop();
+    const GrabResult grab = grabber.grabDesktopNow();
 
     ASSERT_TRUE(grab.ok()) << grab.error.toStdString();
     EXPECT_EQ(grab.image.size(), QSize(1920, 1080));
@@ -64,9 +64,9 @@ TEST(X11ScreenGrabber, PlainTransferGivesTheSamePixelsAsSharedMemory) {
     X11ScreenGrabber shared;
     X11ScreenGrabber plain({{}, PixelTransfer::Plain});
 
-    const GrabResult viaShared = shared.grabDesktop();
-    const GrabResult viaPlain = plain.grabDesktop();
-    const GrabResult again = shared.grabDesktop(); // the reused segment
+    const GrabResult viaShared = shared.grabDesktopNow();
+    const GrabResult viaPlain = plain.grabDesktopNow();
+    const GrabResult again = shared.grabDesktopNow(); // the reused segment
 
     ASSERT_TRUE(viaShared.ok() && viaPlain.ok() && again.ok());
     EXPECT_EQ(shared.transfer(), PixelTransfer::SharedMemory);
@@ -98,8 +98,8 @@ TEST(X11ScreenGrabber, ActiveWindowComesWithTheFrameItsWindowManagerDrew) {
     const QPoint client = clientOrigin(display.get(), window.window());
     X11ScreenGrabber grabber;
 
-    const GrabResult grab = grabber.grabActiveWindow();
-    const GrabResult desktop = grabber.grabDesktop();
+    const GrabResult grab = grabber.grabActiveWindowNow();
+    const GrabResult desktop = grabber.grabDesktopNow();
 
     ASSERT_TRUE(grab.ok()) << grab.error.toStdString();
     EXPECT_EQ(grab.image.size(), QSize(left + 240 + right, top + 180 + bottom));
@@ -135,7 +135,7 @@ TEST_F(X11ScreenGrabberNoWm, FocusOnAChildGivesItsTopLevelWindow) {
     focus(window.child());
     X11ScreenGrabber grabber({server.display()});
 
-    const GrabResult grab = grabber.grabActiveWindow();
+    const GrabResult grab = grabber.grabActiveWindowNow();
 
     ASSERT_TRUE(grab.ok()) << grab.error.toStdString();
     ASSERT_EQ(grab.image.size(), QSize(200, 120));
@@ -150,7 +150,7 @@ TEST_F(X11ScreenGrabberNoWm, FocusOnNothingOrTheRootIsAnErrorWithoutImage) {
 
     for (const Window target : {Window(None), root()}) {
         focus(target);
-        const GrabResult grab = grabber.grabActiveWindow();
+        const GrabResult grab = grabber.grabActiveWindowNow();
         EXPECT_FALSE(grab.ok());
         EXPECT_TRUE(grab.image.isNull());
         EXPECT_FALSE(grab.error.isEmpty());
@@ -163,7 +163,7 @@ TEST_F(X11ScreenGrabberNoWm, ActiveWindowIsClippedToTheScreen) {
     focus(window.window());
     X11ScreenGrabber grabber({server.display()});
 
-    const GrabResult grab = grabber.grabActiveWindow();
+    const GrabResult grab = grabber.grabActiveWindowNow();
 
     ASSERT_TRUE(grab.ok()) << grab.error.toStdString();
     EXPECT_EQ(grab.image.size(), QSize(100, 100));
@@ -178,7 +178,7 @@ TEST_F(X11ScreenGrabberNoWm, PointerRootGivesTheWindowUnderThePointer) {
     focus(PointerRoot);
     X11ScreenGrabber grabber({server.display()});
 
-    const GrabResult grab = grabber.grabActiveWindow();
+    const GrabResult grab = grabber.grabActiveWindowNow();
 
     ASSERT_TRUE(grab.ok()) << grab.error.toStdString();
     EXPECT_EQ(grab.image.size(), QSize(150, 100));
@@ -196,10 +196,10 @@ TEST_F(X11ScreenGrabberNoWm, ActiveWindowIsTrustedOnlyWhileTheCheckWindowLives) 
     focus(focused.window());
     X11ScreenGrabber grabber({server.display()});
 
-    const GrabResult whileAlive = grabber.grabActiveWindow();
+    const GrabResult whileAlive = grabber.grabActiveWindowNow();
     XDestroyWindow(display.get(), check); // the window manager dies; its properties stay
     XSync(display.get(), False);
-    const GrabResult afterDeath = grabber.grabActiveWindow();
+    const GrabResult afterDeath = grabber.grabActiveWindowNow();
 
     ASSERT_TRUE(whileAlive.ok() && afterDeath.ok());
     EXPECT_EQ(whileAlive.image.size(), QSize(160, 100));
@@ -220,7 +220,7 @@ TEST_F(X11ScreenGrabberNoWm, FrameDrawnWithoutReparentingComesFromTheFrameExtent
     XSync(display.get(), False);
     X11ScreenGrabber grabber({server.display()});
 
-    const GrabResult grab = grabber.grabActiveWindow();
+    const GrabResult grab = grabber.grabActiveWindowNow();
 
     ASSERT_TRUE(grab.ok()) << grab.error.toStdString();
     EXPECT_EQ(grab.image.size(), QSize(3 + 200 + 5, 20 + 100 + 7));
@@ -239,7 +239,7 @@ TEST_F(X11ScreenGrabberNoWm, ClosedActiveWindowIsAnErrorWithoutImage) {
         XSync(display.get(), False);
     }
 
-    const GrabResult grab = grabber.grabActiveWindow();
+    const GrabResult grab = grabber.grabActiveWindowNow();
 
     EXPECT_TRUE(grab.image.isNull());
     EXPECT_FALSE(grab.error.isEmpty());
@@ -253,8 +253,8 @@ TEST(X11ScreenGrabber, SixteenBitScreenGivesFullRangeColours) {
     X11ScreenGrabber shared({server.display()});
     X11ScreenGrabber plain({server.display(), PixelTransfer::Plain});
 
-    const GrabResult viaShared = shared.grabDesktop();
-    const GrabResult viaPlain = plain.grabDesktop();
+    const GrabResult viaShared = shared.grabDesktopNow();
+    const GrabResult viaPlain = plain.grabDesktopNow();
 
     ASSERT_TRUE(viaShared.ok() && viaPlain.ok());
     EXPECT_EQ(viaShared.image.size(), QSize(320, 200));
@@ -266,8 +266,8 @@ TEST(X11ScreenGrabber, SixteenBitScreenGivesFullRangeColours) {
 TEST(X11ScreenGrabber, UnreachableDisplayIsAnErrorWithoutImage) {
     X11ScreenGrabber grabber({QStringLiteral(":998")});
 
-    const GrabResult desktop = grabber.grabDesktop();
-    const GrabResult window = grabber.grabActiveWindow();
+    const GrabResult desktop = grabber.grabDesktopNow();
+    const GrabResult window = grabber.grabActiveWindowNow();
 
     EXPECT_TRUE(desktop.image.isNull());
     EXPECT_TRUE(desktop.error.contains(QStringLiteral(":998")));

@@ -21,7 +21,8 @@ pkgs=(
   # Wayland sessions: Qt's Wayland platform, and for tests a headless sway with
   # the desktop portals, pipewire (the wlroots portal needs it) and Wayland tools
   qt6-wayland dbus dbus-bin sway grim wtype wl-clipboard pipewire
-  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
+  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk xwayland
+  python3-dbus python3-gi libwayland-dev
   # the screen-text benchmark: pages shown by a browser and a terminal, in the
   # fonts of real desktops, with texts that Debian ships as ground truth
   xterm chromium python3 bc man-db bsdextrautils

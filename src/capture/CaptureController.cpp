@@ -23,10 +23,9 @@ const char* const ChordInstructions =
     "Press [Control + Shift] together until mouse pointer [+] shows.\r\n"
     "Press [Escape] if want to cancel the operation.";
 // Where the desktop, not the program, hears the keys.
-const char* const TriggerInstructions =
-    "When you are ready to capture an image,\r\n"
-    "Press [%1], the shortcut the desktop keeps for Pellix.\r\n"
-    "Wait 20 seconds if want to cancel the operation.";
+const char* const TriggerInstructions = "When you are ready to capture an image,\r\n"
+                                        "Press [%1], the shortcut the desktop keeps for Pellix.\r\n"
+                                        "Wait 20 seconds if want to cancel the operation.";
 const char* const CommandInstructions =
     "When you are ready to capture an image,\r\n"
     "Start \"pellix --capture region\" (or desktop, window) from a shortcut of your desktop.\r\n"
@@ -88,8 +87,8 @@ void CaptureController::command(std::int16_t type, bool useKeyChord) {
             return;
         }
         if (!m_grabber.canGrabWindow()) {
-            m_windowing.messageBox(QString::fromLatin1(NoWindowPickText),
-                                   MsgBoxStyle::Information, QString::fromLatin1(Title));
+            m_windowing.messageBox(QString::fromLatin1(NoWindowPickText), MsgBoxStyle::Information,
+                                   QString::fromLatin1(Title));
             captureNow();
             return;
         }
@@ -98,6 +97,15 @@ void CaptureController::command(std::int16_t type, bool useKeyChord) {
         // Counted from the press of OK: meanwhile the user activates the window.
         later(CountdownMs, captureNow);
     });
+}
+
+void CaptureController::commandFromOutside(std::int16_t type) {
+    if (Timer1->isActive()) {
+        m_CaptureType = type;
+        DoCapture(true);
+    } else if (m_window.isVisible() && !m_grabbing) {
+        command(type, false);
+    }
 }
 
 QString CaptureController::chordInstructions() const {
@@ -292,8 +300,8 @@ void CaptureController::showScreenOverlays(const GrabResult& grab) {
             hideOverlays();
             Show_Form();
         });
-        overlay->showOn(*screen, grab.image.copy(screenPart(screen->geometry(), desktop,
-                                                            grab.image.size())));
+        overlay->showOn(
+            *screen, grab.image.copy(screenPart(screen->geometry(), desktop, grab.image.size())));
         m_screenOverlays.push_back(std::move(overlay));
     }
 }

@@ -36,6 +36,10 @@ public:
 
     // A capture button: at once, or when the key chord is held.
     void command(std::int16_t type, bool useKeyChord);
+    // A command from outside the window (a desktop shortcut starting the
+    // program): ends a wait for the chord with this kind of capture, or starts
+    // one at once; ignored while a capture is under way.
+    void commandFromOutside(std::int16_t type);
     // Capture now (true) or cancel (false), whatever the wait.
     void DoCapture(bool bCapture);
     void Hide_Form();

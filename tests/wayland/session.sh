@@ -3,7 +3,8 @@
 # (one left of the origin), pipewire and the desktop portals on a private
 # session bus, then runs COMMAND inside it and stops everything it started.
 # Usage: session.sh WORKDIR COMMAND...   (run as an unprivileged user)
-# With PORTAL=standin the portal is portal_standin.py (beside this script).
+# With PORTAL=standin the portal is portal_standin.py (beside this script);
+# with OUTPUT=WxH one output of that size instead of the two.
 # Inside COMMAND: WAYLAND_DISPLAY, XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS.
 set -euo pipefail
 work=$1
@@ -15,11 +16,17 @@ mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME"
 export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=2
 export XDG_CURRENT_DESKTOP=sway:GNOME XDG_SESSION_TYPE=wayland
 unset DISPLAY WAYLAND_DISPLAY
-cat >"$work/sway.conf" <<'CONF'
-output HEADLESS-1 resolution 1280x720 position 0 0
-output HEADLESS-2 resolution 800x600 position -800 0
+if [ -n "${OUTPUT:-}" ]; then
+  export WLR_HEADLESS_OUTPUTS=1
+  outputs="output HEADLESS-1 resolution $OUTPUT position 0 0"
+else
+  outputs="output HEADLESS-1 resolution 1280x720 position 0 0
+output HEADLESS-2 resolution 800x600 position -800 0"
+fi
+cat >"$work/sway.conf" <<CONF
+$outputs
 xwayland enable
-exec env > $HOME/sway-env
+exec env > \$HOME/sway-env
 default_border none
 focus_follows_mouse no
 CONF

@@ -99,5 +99,30 @@ TEST(ScreenImage, AHugePageGrowsNoFurtherThanTheMemoryAllows) {
     EXPECT_GT(recognitionScale(6, 1920.0 * 1080.0), factor);
 }
 
+TEST(ScreenImage, ALargePageIsCutAtGuttersThenBetweenParagraphsInReadingOrder) {
+    // Two columns of two paragraphs each, 12 px glyphs, 60 px apart.
+    PixPtr screen = page(660, 440, 255);
+    for (const int left : {10, 350}) {
+        drawText(screen.get(), left, 10, 300, 6, 12, 0);  // rows at 10..154
+        drawText(screen.get(), left, 230, 300, 8, 12, 0); // after a wide gap
+    }
+    const std::vector<QRect> tiles = pageTiles(screen.get(), 12, 660.0 * 440.0 / 3);
+    ASSERT_EQ(tiles.size(), 4u);
+    EXPECT_LT(tiles[0].right(), 350);
+    EXPECT_LT(tiles[0].bottom(), 230); // the left column's first paragraph
+    EXPECT_EQ(tiles[1].left(), tiles[0].left());
+    EXPECT_GE(tiles[1].top(), 155);
+    EXPECT_GT(tiles[2].left(), 310); // then the right column's
+    EXPECT_LT(tiles[2].bottom(), 230);
+
+    // Small enough: one part; columns of a table, close together, stay in one.
+    EXPECT_EQ(pageTiles(screen.get(), 12, 660.0 * 440.0).size(), 1u);
+    PixPtr table = page(660, 440, 255);
+    for (const int left : {10, 200, 390}) {
+        drawText(table.get(), left, 10, 170, 20, 12, 0);
+    }
+    EXPECT_EQ(pageTiles(table.get(), 12, 1e5)[0].width(), 660);
+}
+
 } // namespace
 } // namespace pellix

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <dlfcn.h>
 
 namespace pellix {
@@ -135,6 +137,29 @@ TEST_F(TesseractEngine, ReadsTheColumnsOfASmallDarkTerminalRowByRow) {
                     .contains(QRegularExpression(QStringLiteral("\\b") +
                                                  order.join(QStringLiteral("\\b.*\\b")))))
         << result.text.toStdString();
+}
+
+TEST_F(TesseractEngine, ALargeScreenIsReadPartByPartInReadingOrder) {
+    // Over two million pixels with two columns far apart: two parts, one per
+    // worker, whose lines share rows but must not be read across.
+    QImage screen(2000, 1200, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    QPainter painter(&screen);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(24);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (int line = 0; line < 30; ++line) {
+        painter.drawText(40, 60 + 36 * line, QStringLiteral("Left column line %1").arg(line));
+        painter.drawText(1200, 60 + 36 * line, QStringLiteral("Right column line %1").arg(line));
+    }
+    painter.end();
+    const RecognitionResult result = recognize(save(screen, "large.png"));
+    ASSERT_FALSE(result.error);
+    EXPECT_EQ(result.text.count(QStringLiteral("Left column")), 30);
+    EXPECT_EQ(result.text.count(QStringLiteral("Right column")), 30);
+    EXPECT_LT(result.text.lastIndexOf(QStringLiteral("Left")), result.text.indexOf("Right"));
+    EXPECT_TRUE(std::is_sorted(monitor.percents.begin(), monitor.percents.end()));
 }
 
 TEST_F(TesseractEngine, ProgressClimbsToAHundredAndCancelStopsTheRun) {

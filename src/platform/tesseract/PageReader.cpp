@@ -14,6 +14,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <future>
 #include <thread>
 
@@ -54,44 +55,64 @@ constexpr int EngineProgressAtEnd = 70;
 // as captured: glyphs touching the cut would be read badly.
 constexpr int BlockMargin = 3;
 constexpr auto WaitStep = std::chrono::milliseconds(10);
-// Percent of a page reached once it is prepared, and once its layout is known.
+// Percent of a page reached once it is prepared; the parts share the rest by
+// their area, a tenth of each for its layout.
 constexpr int PreparedShare = 4;
-constexpr int LayoutShare = 10;
+constexpr int LayoutTenths = 1;
+// Pixels of a part laid out on its own, as captured: a 1920x1080 screen is one.
+constexpr double TilePixels = 2.1e6;
+// Parts laid out but not read yet: each holds its scaled copy.
+constexpr int TilesAhead = 2;
 
 struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
 };
 using TextPtr = std::unique_ptr<char, TextDeleter>;
 
-// The regions of one page, shared by the workers, which take them in turn.
-struct PageJob {
-    PIX* page = nullptr; // read only while workers run
+// One part of the page: laid out by one worker, its regions then read by any.
+struct Tile {
+    QRect box;     // in pixels of the page as captured
+    PixPtr scaled; // the prepared part, from its layout until its last region is read
     std::vector<ReadingRegion> regions;
-    std::vector<QString> texts;
     std::vector<long long> areas;
+    std::vector<QString> texts;
+    long long regionArea = 0;
+    std::size_t nextRegion = 0;
+    std::size_t regionsLeft = 0;
+    bool laidOut = false;
+};
+
+// The parts of one page, shared by the workers, which take the work in turn:
+// a part's layout while few parts wait to be read, else its next region.
+struct PageJob {
+    PIX* gray = nullptr; // read only while workers run
+    std::vector<Tile> tiles;
     long long totalArea = 0;
-    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t nextLayout = 0;
+    int layoutsRunning = 0;
+    int tilesAhead = 0;
     std::atomic<bool> stop{false};
     std::atomic<bool> failed{false};
-    std::atomic<long long> doneArea{0};
+    std::atomic<long long> doneArea{0}; // in tenths of pixels
     std::array<std::atomic<long long>, Workers> partArea{};
 
-    // Preparing the page and finding its layout come first, with a share of
-    // their own; the regions share the rest by their area.
     int percent() const {
         long long done = doneArea.load();
         for (const auto& part : partArea) {
             done += part.load();
         }
-        return LayoutShare +
-               (totalArea > 0 ? static_cast<int>(done * (100 - LayoutShare) / totalArea) : 0);
+        return PreparedShare +
+               (totalArea > 0 ? static_cast<int>(done * (100 - PreparedShare) / (totalArea * 10))
+                              : 0);
     }
 };
 
 struct Worker {
     PageJob* job;
     int slot;
-    std::size_t region = 0;
+    long long regionWeight = 0; // tenths of pixels the region under way is worth
     std::function<bool()> poll; // true stops the run
 };
 
@@ -101,9 +122,9 @@ bool pollWorker(void* context, int /*words*/) {
 
 bool engineProgressed(tesseract::ETEXT_DESC* desc, int, int, int, int) {
     auto* worker = static_cast<Worker*>(desc->cancel_this);
-    const long long area = worker->job->areas[worker->region];
     worker->job->partArea[static_cast<std::size_t>(worker->slot)] =
-        area * std::min<int>(desc->progress, EngineProgressAtEnd) / EngineProgressAtEnd;
+        worker->regionWeight * std::min<int>(desc->progress, EngineProgressAtEnd) /
+        EngineProgressAtEnd;
     return true;
 }
 
@@ -112,41 +133,6 @@ PixPtr cut(PIX* page, const QRect& box) {
     PixPtr part(pixClipRectangle(page, rect, nullptr));
     boxDestroy(&rect);
     return part;
-}
-
-void readRegions(tesseract::TessBaseAPI& api, Worker& worker) {
-    PageJob& job = *worker.job;
-    for (;;) {
-        const std::size_t index = job.next++;
-        if (job.stop || index >= job.regions.size()) {
-            return;
-        }
-        worker.region = index;
-        PixPtr part = cut(job.page, job.regions[index].box);
-        // A block, or side-by-side columns whose lines share rows, is read
-        // across as one uniform block (a table the layout took for one block
-        // too); overlapping blocks get the engine's own layout again.
-        api.SetPageSegMode(job.regions[index].joined ? tesseract::PSM_AUTO
-                                                     : tesseract::PSM_SINGLE_BLOCK);
-        api.SetImage(part.get());
-        tesseract::ETEXT_DESC desc;
-        desc.cancel = pollWorker;
-        desc.cancel_this = &worker;
-        desc.progress_callback2 = engineProgressed;
-        const int status = api.Recognize(&desc);
-        if (job.stop) {
-            return;
-        }
-        if (status != 0) {
-            job.failed = true;
-            job.stop = true;
-            return;
-        }
-        TextPtr text(api.GetUTF8Text());
-        job.texts[index] = text ? QString::fromUtf8(text.get()) : QString();
-        job.partArea[static_cast<std::size_t>(worker.slot)] = 0;
-        job.doneArea += job.areas[index];
-    }
 }
 
 // The text blocks that layout analysis finds on the grey page, with their
@@ -236,26 +222,153 @@ void addLeftOverText(std::vector<ReadingRegion>& regions, PIX* page, int glyphHe
     }
 }
 
-void planRegions(PageJob& job, const std::vector<LayoutBlock>& blocks, double factor,
-                 int glyphHeight) {
-    const QRect page(0, 0, pixGetWidth(job.page), pixGetHeight(job.page));
+std::vector<ReadingRegion> planRegions(const std::vector<LayoutBlock>& blocks, PIX* page,
+                                       double factor, int glyphHeight) {
+    const QRect bounds(0, 0, pixGetWidth(page), pixGetHeight(page));
     const int margin = static_cast<int>(BlockMargin * factor);
     std::vector<ReadingRegion> regions = readingRegions(blocks);
-    addLeftOverText(regions, job.page, glyphHeight);
+    addLeftOverText(regions, page, glyphHeight);
+    std::vector<ReadingRegion> planned;
     for (ReadingRegion region : regions) {
-        region.box = region.box.adjusted(-margin, -margin, margin, margin).intersected(page);
-        if (region.box.isEmpty()) {
+        region.box = region.box.adjusted(-margin, -margin, margin, margin).intersected(bounds);
+        if (!region.box.isEmpty()) {
+            planned.push_back(region);
+        }
+    }
+    return planned;
+}
+
+// Prepares one part at the scale its own glyphs need, finds its blocks and
+// plans its regions. Layout must run on the enlarged part: on small terminal
+// text as captured it misses whole columns.
+void layOut(tesseract::TessBaseAPI& api, PageJob& job, Tile& tile, int pageGlyphHeight) {
+    const double pagePixels = double(pixGetWidth(job.gray)) * pixGetHeight(job.gray);
+    PixPtr part = cut(job.gray, tile.box);
+    if (!part) {
+        return;
+    }
+    int glyphHeight = typicalGlyphHeight(part.get());
+    if (glyphHeight <= 0) {
+        glyphHeight = pageGlyphHeight;
+    }
+    // The page's size bounds the scale, which keeps the time of a large page
+    // in bounds: its memory the size of its parts bounds anyway.
+    const double factor = recognitionScale(glyphHeight, pagePixels);
+    PixPtr scaled = scaledGray(part.get(), factor);
+    part.reset();
+    if (!scaled) {
+        return;
+    }
+    const int scaledGlyphHeight = static_cast<int>(glyphHeight * factor);
+    removeVerticalRules(scaled.get(), scaledGlyphHeight);
+    tile.regions =
+        planRegions(layoutBlocks(api, scaled.get(), 1.0), scaled.get(), factor, scaledGlyphHeight);
+    for (const ReadingRegion& region : tile.regions) {
+        tile.areas.push_back(static_cast<long long>(region.box.width()) * region.box.height());
+        tile.regionArea += tile.areas.back();
+    }
+    tile.texts.resize(tile.regions.size());
+    tile.scaled = std::move(scaled);
+}
+
+// Reads one region of a laid-out part; false when the engine failed.
+bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::size_t index) {
+    PixPtr part = cut(tile.scaled.get(), tile.regions[index].box);
+    // A block, or side-by-side columns whose lines share rows, is read
+    // across as one uniform block (a table the layout took for one block
+    // too); overlapping blocks get the engine's own layout again.
+    api.SetPageSegMode(tile.regions[index].joined ? tesseract::PSM_AUTO
+                                                  : tesseract::PSM_SINGLE_BLOCK);
+    api.SetImage(part.get());
+    tesseract::ETEXT_DESC desc;
+    desc.cancel = pollWorker;
+    desc.cancel_this = &worker;
+    desc.progress_callback2 = engineProgressed;
+    if (api.Recognize(&desc) != 0) {
+        return false;
+    }
+    TextPtr text(api.GetUTF8Text());
+    tile.texts[index] = text ? QString::fromUtf8(text.get()) : QString();
+    return true;
+}
+
+long long tileWeight(const Tile& tile) {
+    return static_cast<long long>(tile.box.width()) * tile.box.height();
+}
+
+// Takes work until none is left or the run stops. The first worker also
+// polls while it waits, so progress and cancelling go on.
+void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
+    PageJob& job = *worker.job;
+    std::unique_lock lock(job.mutex);
+    for (;;) {
+        if (job.stop) {
+            return;
+        }
+        Tile* readable = nullptr;
+        for (Tile& tile : job.tiles) {
+            if (tile.laidOut && tile.nextRegion < tile.regions.size()) {
+                readable = &tile;
+                break;
+            }
+        }
+        const bool layoutLeft = job.nextLayout < job.tiles.size();
+        if (layoutLeft && (job.tilesAhead < TilesAhead || !readable)) {
+            Tile& tile = job.tiles[job.nextLayout++];
+            ++job.layoutsRunning;
+            lock.unlock();
+            layOut(api, job, tile, pageGlyphHeight);
+            lock.lock();
+            --job.layoutsRunning;
+            tile.laidOut = true;
+            tile.regionsLeft = tile.regions.size();
+            const long long weight = tileWeight(tile);
+            job.doneArea += weight * LayoutTenths + (tile.regions.empty() ? weight * 9 : 0);
+            if (tile.regions.empty()) {
+                tile.scaled.reset();
+            } else {
+                ++job.tilesAhead;
+            }
+            job.changed.notify_all();
             continue;
         }
-        job.regions.push_back(region);
-        job.areas.push_back(static_cast<long long>(region.box.width()) * region.box.height());
-        job.totalArea += job.areas.back();
+        if (readable) {
+            Tile& tile = *readable;
+            const std::size_t index = tile.nextRegion++;
+            worker.regionWeight =
+                tileWeight(tile) * (10 - LayoutTenths) * tile.areas[index] / tile.regionArea;
+            lock.unlock();
+            const bool read = readRegion(api, worker, tile, index);
+            lock.lock();
+            job.partArea[static_cast<std::size_t>(worker.slot)] = 0;
+            if (!read) {
+                job.failed = !job.stop;
+                job.stop = true;
+                job.changed.notify_all();
+                return;
+            }
+            job.doneArea += worker.regionWeight;
+            if (--tile.regionsLeft == 0) {
+                tile.scaled.reset();
+                --job.tilesAhead;
+                job.changed.notify_all();
+            }
+            continue;
+        }
+        if (job.layoutsRunning == 0) {
+            return; // nothing left to take, and nothing more will come
+        }
+        job.changed.wait_for(lock, WaitStep);
+        if (worker.slot == 0) {
+            lock.unlock();
+            worker.poll();
+            lock.lock();
+        }
     }
-    job.texts.resize(job.regions.size());
 }
 
 // The second worker: loads its engine while the first prepares the page,
-// then shares the regions. Stopped and joined however the page ends.
+// then shares the work. Stopped and joined however the page ends.
 class Helper {
 public:
     Helper(PageJob& job, const QByteArray& language, EnginePool& pool,
@@ -263,15 +376,15 @@ public:
         : m_job(job), m_thread([this, language, &pool, &create] { run(language, pool, create); }) {}
     ~Helper() {
         m_job.stop = true;
-        start();
+        start(0);
         m_thread.join();
     }
     Helper(const Helper&) = delete;
     Helper& operator=(const Helper&) = delete;
 
-    void start() {
+    void start(int glyphHeight) {
         if (!m_started.exchange(true)) {
-            m_ready.set_value();
+            m_ready.set_value(glyphHeight);
         }
     }
     bool done() const { return m_done; }
@@ -281,20 +394,20 @@ private:
         try {
             ThreadCLocale cLocale;
             EngineHandle engine = pool.take(language, create);
-            m_ready.get_future().wait();
+            const int glyphHeight = m_ready.get_future().get();
             Worker worker{&m_job, 1, 0, [this] {
                               return m_job.stop.load();
                           }};
-            readRegions(*engine, worker);
+            work(*engine, worker, glyphHeight);
             pool.giveBack(language, std::move(engine));
         } catch (...) {
-            // Without a second engine the first reads every region.
+            // Without a second engine the first does all the work.
         }
         m_done = true;
     }
 
     PageJob& m_job;
-    std::promise<void> m_ready;
+    std::promise<int> m_ready;
     std::atomic<bool> m_started{false};
     std::atomic<bool> m_done{false};
     std::thread m_thread;
@@ -312,16 +425,13 @@ std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, Eng
         throw Error(RecognitionErrors::RecognitionFailed,
                     QStringLiteral("The image could not be converted to grey."));
     }
-    const double pixels = double(pixGetWidth(gray.get())) * pixGetHeight(gray.get());
     const int glyphHeight = typicalGlyphHeight(gray.get());
-    const double factor = recognitionScale(glyphHeight, pixels);
-    PixPtr scaled = scaledGray(gray.get(), factor);
+    for (const QRect& box : pageTiles(gray.get(), glyphHeight, TilePixels)) {
+        job.tiles.push_back({box, {}, {}, {}, {}, 0, 0, 0, false});
+        job.totalArea += tileWeight(job.tiles.back());
+    }
+    job.gray = gray.get();
     watch.progress(PreparedShare);
-    removeVerticalRules(scaled.get(), static_cast<int>(glyphHeight * factor));
-    job.page = scaled.get();
-    gray.reset();
-    planRegions(job, layoutBlocks(*engine, scaled.get(), 1.0), factor,
-                static_cast<int>(glyphHeight * factor));
 
     const auto poll = [&job, &watch] {
         if (watch.cancelled()) {
@@ -330,12 +440,12 @@ std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, Eng
         watch.progress(job.percent());
         return job.stop.load();
     };
-    helper.start();
+    helper.start(glyphHeight);
     if (poll()) {
         return std::nullopt;
     }
     Worker worker{&job, 0, 0, poll};
-    readRegions(*engine, worker);
+    work(*engine, worker, glyphHeight);
     while (!helper.done() && !poll()) {
         std::this_thread::sleep_for(WaitStep);
     }
@@ -348,9 +458,11 @@ std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, Eng
     }
     pool.giveBack(language, std::move(engine));
     QStringList texts;
-    for (const QString& text : job.texts) {
-        if (!text.trimmed().isEmpty()) {
-            texts << text;
+    for (const Tile& tile : job.tiles) {
+        for (const QString& text : tile.texts) {
+            if (!text.trimmed().isEmpty()) {
+                texts << text;
+            }
         }
     }
     return texts.join(QLatin1Char('\n'));

@@ -29,6 +29,92 @@ PixPtr gray8(PIX* page) {
     return PixPtr(pixConvertTo8(page, 0));
 }
 
+// Columns set apart by less are the columns of one table or listing, read
+// row by row; prose columns and sidebars stand further apart.
+constexpr int GutterGlyphs = 3;
+
+struct NumaDeleter {
+    void operator()(NUMA* numa) const { numaDestroy(&numa); }
+};
+using NumaPtr = std::unique_ptr<NUMA, NumaDeleter>;
+
+struct Gap {
+    int start = 0; // first blank row or column, from the part's edge
+    int size = 0;
+};
+
+// The runs of blank rows or columns between ink, not those at the edges.
+std::vector<Gap> innerGaps(NUMA* counts) {
+    std::vector<Gap> gaps;
+    const l_int32 n = numaGetCount(counts);
+    int start = -1;
+    bool inkSeen = false;
+    for (l_int32 i = 0; i < n; ++i) {
+        l_int32 count = 0;
+        numaGetIValue(counts, i, &count);
+        if (count == 0) {
+            if (start < 0) {
+                start = i;
+            }
+        } else {
+            if (start >= 0 && inkSeen) {
+                gaps.push_back({start, i - start});
+            }
+            start = -1;
+            inkSeen = true;
+        }
+    }
+    return gaps;
+}
+
+void cutTiles(PIX* ink, const QRect& part, int glyphHeight, double maxPixels,
+              std::vector<QRect>& tiles) {
+    if (double(part.width()) * part.height() <= maxPixels) {
+        tiles.push_back(part);
+        return;
+    }
+    BOX* box = boxCreate(part.x(), part.y(), part.width(), part.height());
+    PixPtr clip(pixClipRectangle(ink, box, nullptr));
+    boxDestroy(&box);
+    const auto nearestMiddle = [](const std::vector<Gap>& gaps, int length, int minSize) {
+        const Gap* best = nullptr;
+        for (const Gap& gap : gaps) {
+            const auto distance = [length](const Gap& g) {
+                return std::abs(2 * g.start + g.size - length);
+            };
+            if (gap.size >= minSize && (!best || distance(gap) < distance(*best))) {
+                best = &gap;
+            }
+        }
+        return best;
+    };
+    const NumaPtr columns(clip ? pixCountPixelsByColumn(clip.get()) : nullptr);
+    const std::vector<Gap> gutters = columns ? innerGaps(columns.get()) : std::vector<Gap>{};
+    if (const Gap* gutter = nearestMiddle(gutters, part.width(), GutterGlyphs * glyphHeight)) {
+        const int cut = gutter->start + gutter->size / 2;
+        cutTiles(ink, QRect(part.x(), part.y(), cut, part.height()), glyphHeight, maxPixels, tiles);
+        cutTiles(ink, QRect(part.x() + cut, part.y(), part.width() - cut, part.height()),
+                 glyphHeight, maxPixels, tiles);
+        return;
+    }
+    const NumaPtr rows(clip ? pixCountPixelsByRow(clip.get(), nullptr) : nullptr);
+    const std::vector<Gap> gaps = rows ? innerGaps(rows.get()) : std::vector<Gap>{};
+    // The widest gaps part paragraphs or panels; among them the one nearest
+    // the middle keeps the parts even.
+    int widest = 0;
+    for (const Gap& gap : gaps) {
+        widest = std::max(widest, gap.size);
+    }
+    if (const Gap* gap = nearestMiddle(gaps, part.height(), (widest + 1) / 2)) {
+        const int cut = gap->start + gap->size / 2;
+        cutTiles(ink, QRect(part.x(), part.y(), part.width(), cut), glyphHeight, maxPixels, tiles);
+        cutTiles(ink, QRect(part.x(), part.y() + cut, part.width(), part.height() - cut),
+                 glyphHeight, maxPixels, tiles);
+        return;
+    }
+    tiles.push_back(part);
+}
+
 } // namespace
 
 PixPtr lightGroundGray(PIX* page) {
@@ -134,6 +220,20 @@ PixPtr scaledGray(PIX* gray, double factor) {
     }
     const auto f = static_cast<l_float32>(factor);
     return PixPtr(pixScale(gray, f, f));
+}
+
+std::vector<QRect> pageTiles(PIX* gray, int glyphHeight, double maxPixels) {
+    const QRect page(0, 0, pixGetWidth(gray), pixGetHeight(gray));
+    l_uint32 ground = 255;
+    pixGetRankValue(gray, 2, 0.5f, &ground);
+    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(ground) * 2 / 3));
+    std::vector<QRect> tiles;
+    if (!ink || glyphHeight <= 0) {
+        tiles.push_back(page);
+        return tiles;
+    }
+    cutTiles(ink.get(), page, glyphHeight, maxPixels, tiles);
+    return tiles;
 }
 
 } // namespace pellix

@@ -5,6 +5,10 @@
 // were trained on.
 #include "platform/tesseract/Leptonica.h"
 
+#include <QRect>
+
+#include <vector>
+
 namespace pellix {
 
 // An 8-bit grey copy of any page in which every region with a dark ground
@@ -30,5 +34,13 @@ void removeVerticalRules(PIX* gray, int glyphHeight);
 
 // The grey page scaled by `factor`, with edges kept sharp; a copy at 1.
 PixPtr scaledGray(PIX* gray, double factor);
+
+// Cuts a grey page with glyphs of that height into parts of at most
+// `maxPixels` that can be laid out and read on their own, in reading order:
+// along gutters between columns first, then along the widest gaps between
+// lines. Layout analysis takes far longer than the text grows on a large
+// page; on parts of bounded size it grows with the text. A part that has no
+// such cut stays larger.
+std::vector<QRect> pageTiles(PIX* gray, int glyphHeight, double maxPixels);
 
 } // namespace pellix

@@ -15,25 +15,30 @@ constexpr int SettleMs = 100;
 
 } // namespace
 
-QtClipboard::QtClipboard() {
+QtClipboard::QtClipboard()
+    : m_wayland(QGuiApplication::platformName() == QLatin1String("wayland")) {
+    if (!m_wayland) {
+        return; // an X server takes the clipboard at any time
+    }
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
-                if (state == Qt::ApplicationActive && m_offeredInactive) {
+                if (state == Qt::ApplicationActive) {
+                    m_wasActive = true;
                     QTimer::singleShot(SettleMs, this, [this] {
-                        if (m_offeredInactive) {
+                        if (m_pending) {
                             offer();
-                            m_offeredInactive = true; // until the first input, too
+                            m_pending = true; // until the first input, too
                         }
                     });
+                } else if (m_wasActive) {
+                    m_pending = false;
                 }
             });
-    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
-        qGuiApp->installEventFilter(this);
-    }
+    qGuiApp->installEventFilter(this);
 }
 
 bool QtClipboard::eventFilter(QObject* watched, QEvent* event) {
-    if (m_offeredInactive &&
+    if (m_pending &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) &&
         QGuiApplication::applicationState() == Qt::ApplicationActive) {
         offer();
@@ -43,7 +48,7 @@ bool QtClipboard::eventFilter(QObject* watched, QEvent* event) {
 
 void QtClipboard::clear() {
     m_content = std::monostate();
-    m_offeredInactive = false;
+    m_pending = false;
     QGuiApplication::clipboard()->clear();
 }
 
@@ -58,7 +63,11 @@ void QtClipboard::setText(const QString& text) {
 }
 
 void QtClipboard::offer() {
-    m_offeredInactive = QGuiApplication::applicationState() != Qt::ApplicationActive;
+    const bool active = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    m_pending = m_wayland && !active;
+    if (!active) {
+        m_wasActive = false; // a new absence: the next activation offers again
+    }
     if (const auto* image = std::get_if<QImage>(&m_content)) {
         QGuiApplication::clipboard()->setImage(*image);
     } else if (const auto* text = std::get_if<QString>(&m_content)) {

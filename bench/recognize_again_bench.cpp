@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     pellix::FileImageEncoder encoder;
     QTemporaryDir desktop;
     fakes.folders.desktop = desktop.path();
-    pellix::ModuleRecognitionEngine engine(QCoreApplication::applicationDirPath());
+    pellix::ModuleRecognitionEngine engine(QStringLiteral(PELLIX_BUILD_BINDIR));
     pellix::fMain window({windowing, fakes.clipboard, fakes.shell, fakes.folders, encoder,
                           fakes.grabber, fakes.keys, fakes.monitors, engine});
     window.Form_Load();

@@ -25,4 +25,4 @@ for run in 1 2 3 4 5 6 7; do
 done
 sorted=($(printf "%s\n" "${times[@]}" | sort -n))
 echo "start-up to window shown, file saved and clipboard served: median ${sorted[3]} ms (runs: ${times[*]})"
-' _ "$build/src/app/pellix"
+' _ "$build/bin/pellix"

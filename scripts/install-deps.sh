@@ -15,6 +15,9 @@ pkgs=(
   fonts-crosextra-carlito fonts-dejavu-core
   # running on a desktop
   xdg-utils xdg-user-dirs
+  # the Debian package and what the desktop reads: built by CPack, checked by
+  # lintian and the desktop entry and AppStream validators
+  dpkg-dev lintian desktop-file-utils appstream groff-base
   # tests and benchmarks: a private X server, a window manager and X tools
   xvfb xauth openbox xdotool xclip x11-utils x11-xserver-utils
   imagemagick libjpeg-turbo-progs scrot tesseract-ocr

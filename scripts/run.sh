@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
-exec ./build/src/app/pellix
+exec ./build/bin/pellix

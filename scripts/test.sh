@@ -7,4 +7,8 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 ./scripts/check-format.sh
-cd build && ctest --output-on-failure -j2
+(cd build && ctest --output-on-failure -j2)
+
+# --- the Debian package: built from the tree above, checked as a user gets it
+./scripts/check-package.sh build
+# --- end of the Debian package

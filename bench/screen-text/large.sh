@@ -68,7 +68,7 @@ for size in ${PELLIX_BENCH_SIZES:-3840x2160 7680x4320}; do
             --force-device-scale-factor=1 --window-size="$width,$height" \
             --screenshot="$image" "file://$out/$size.html" >/dev/null 2>&1
     fi
-    measure "$size.pellix" "$build/src/app/pellix-ocr" "$image"
+    measure "$size.pellix" "$build/bin/pellix-ocr" "$image"
     if [ "$width" -le "${PELLIX_BENCH_TESSERACT_MAX:-3840}" ]; then
         measure "$size.tesseract" tesseract "$image" stdout -l eng
     fi

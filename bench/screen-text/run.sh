@@ -81,7 +81,7 @@ for path in ${PELLIX_BENCH_PATHS:-png jpg}; do
         image="$pages/$name.$path"
         truth="$pages/$name.truth.txt"
         start=$(now)
-        "$build/src/app/pellix-ocr" --lang "$language" "$image" >"$out/$name.$path.pellix.txt"
+        "$build/bin/pellix-ocr" --lang "$language" "$image" >"$out/$name.$path.pellix.txt"
         middle=$(now)
         if [ "${PELLIX_BENCH_TESSERACT:-1}" = 1 ] || [ ! -f "$out/$name.$path.tesseract.txt" ]; then
             tesseract "$image" stdout -l "$(code_of "$language")" \

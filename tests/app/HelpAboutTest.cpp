@@ -44,25 +44,26 @@ protected:
     std::unique_ptr<fMain> window;
 };
 
-TEST(HelpFilePath, Should_AppendTheFixedNameToTheProgramFolder) {
-    EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/pellix")),
-              QStringLiteral("/opt/pellix/Pellix_Help.pdf"));
-    // A root folder already ends in its separator; the path is passed on as it is.
-    EXPECT_EQ(HelpFilePath(QStringLiteral("/")), QStringLiteral("//Pellix_Help.pdf"));
+TEST(HelpFilePath, Should_BeInTheDataFolderBesideTheProgramFolder) {
+    EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/pellix/bin")),
+              QStringLiteral("/opt/pellix/share/pellix/Pellix_Help.pdf"));
+    EXPECT_EQ(HelpFilePath(QStringLiteral("/usr/bin/")),
+              QStringLiteral("/usr/share/pellix/Pellix_Help.pdf"));
 }
 
-TEST_F(HelpAbout, Help_Should_OpenTheDocumentBesideTheProgram) {
+TEST_F(HelpAbout, Help_Should_OpenTheDocumentOfTheProgramsPrefix) {
     folders.program = QStringLiteral("/usr/local/bin");
     window->cmdHelp->click();
-    EXPECT_EQ(shell.calls, QStringList{QStringLiteral("open /usr/local/bin/Pellix_Help.pdf")});
+    EXPECT_EQ(shell.calls,
+              QStringList{QStringLiteral("open /usr/local/share/pellix/Pellix_Help.pdf")});
     EXPECT_EQ(shell.workingFolders, QStringList{window->m_ImageFolder});
 }
 
-// The build renders the help document next to the program it belongs to.
-TEST(HelpDocument, Should_BeARealPdfBesideTheBuiltProgram) {
+// The build renders the help document where the built program looks for it.
+TEST(HelpDocument, Should_BeARealPdfInTheBuildTreesDataFolder) {
     const QByteArray buildDir = qgetenv("PELLIX_BUILD_DIR");
     ASSERT_FALSE(buildDir.isEmpty());
-    QFile pdf(QString::fromLocal8Bit(buildDir) + QStringLiteral("/src/app/Pellix_Help.pdf"));
+    QFile pdf(HelpFilePath(QString::fromLocal8Bit(buildDir) + QStringLiteral("/bin")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << pdf.fileName().toStdString();
     const QByteArray content = pdf.readAll();
     EXPECT_TRUE(content.startsWith("%PDF-"));

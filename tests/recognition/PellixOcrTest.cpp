@@ -45,7 +45,7 @@ protected:
     Outcome ocr(const QStringList& arguments) { return run(program, arguments); }
 
     QTemporaryDir folder;
-    QString program = buildFolder() + "/src/app/pellix-ocr";
+    QString program = buildFolder() + "/bin/pellix-ocr";
     QString startup;
 };
 
@@ -133,7 +133,7 @@ TEST_F(PellixOcr, MissingLanguageDataGivesStatusThreeAndNamesThePackage) {
 }
 
 TEST(PellixPrograms, NeitherProgramLinksTesseract) {
-    for (const QString& name : {QString("/src/app/pellix"), QString("/src/app/pellix-ocr")}) {
+    for (const QString& name : {QString("/bin/pellix"), QString("/bin/pellix-ocr")}) {
         const Outcome outcome = run("ldd", {buildFolder() + name});
         ASSERT_EQ(outcome.status, 0) << name.toStdString();
         EXPECT_FALSE(outcome.out.contains("libtesseract")) << name.toStdString();

@@ -104,7 +104,7 @@ protected:
     FileImageEncoder encoder;
     X11DisplayMonitors display;
     MMonitors monitors{display, {windowing.twipsPerPixelX(), windowing.twipsPerPixelY()}};
-    ModuleRecognitionEngine engine{QCoreApplication::applicationDirPath()};
+    ModuleRecognitionEngine engine{QStringLiteral(PELLIX_BUILD_BINDIR)};
     std::unique_ptr<fMain> window;
 };
 

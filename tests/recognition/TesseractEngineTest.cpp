@@ -52,7 +52,8 @@ protected:
         return recognizeImageFile(engine, {path, language, deskew, false}, monitor);
     }
 
-    static QString programFolder() { return QCoreApplication::applicationDirPath(); }
+    // The build tree's program folder, where the programs find the module.
+    static QString programFolder() { return QStringLiteral(PELLIX_BUILD_BINDIR); }
 
     QTemporaryDir folder;
     ModuleRecognitionEngine engine{programFolder()};

@@ -15,9 +15,6 @@ namespace pellix {
 
 namespace {
 
-// How many folders up from the executable a build tree keeps its lib/ folder.
-constexpr int BuildTreeDepth = 3;
-
 constexpr const char* RestartMarker = "PELLIX_ENGINE_THREADS_LIMITED";
 constexpr const char* SavedLimit = "PELLIX_USER_OMP_THREAD_LIMIT";
 
@@ -67,19 +64,10 @@ ModuleRecognitionEngine::ModuleRecognitionEngine(QString programFolder)
 ModuleRecognitionEngine::~ModuleRecognitionEngine() = default;
 
 QStringList ModuleRecognitionEngine::moduleFolders() const {
-    // Installed: the library folder as seen from the program folder. In a build
-    // tree: lib/pellix in the build folder, a few levels above the executable.
-    QStringList folders{QDir::cleanPath(m_programFolder + QStringLiteral("/") +
-                                        QStringLiteral(PELLIX_MODULE_DIR_FROM_BIN))};
-    QDir up(m_programFolder);
-    for (int level = 0; level <= BuildTreeDepth; ++level) {
-        folders << QDir::cleanPath(up.absoluteFilePath(QStringLiteral("lib/pellix")));
-        if (!up.cdUp()) {
-            break;
-        }
-    }
-    folders.removeDuplicates();
-    return folders;
+    // The library folder as seen from the program folder: the build tree is laid
+    // out as an installed prefix, and a moved prefix keeps working.
+    return {QDir::cleanPath(m_programFolder + QStringLiteral("/") +
+                            QStringLiteral(PELLIX_MODULE_DIR_FROM_BIN))};
 }
 
 RecognitionEngine& ModuleRecognitionEngine::engine() {

@@ -119,8 +119,9 @@ RecognitionEngine& ModuleRecognitionEngine::engine() {
     throw Error(RecognitionErrors::EngineUnavailable, *m_loadError);
 }
 
-std::unique_ptr<RecognitionDocument> ModuleRecognitionEngine::createDocument(const QString& path) {
-    return engine().createDocument(path);
+std::unique_ptr<RecognitionDocument>
+ModuleRecognitionEngine::createDocument(const QByteArray& fileName) {
+    return engine().createDocument(fileName);
 }
 
 } // namespace pellix

@@ -94,6 +94,10 @@ TEST(OcrCommandLanguage, AcceptsNamesInAnyCaseAndTableIdentifiersOnly) {
     EXPECT_EQ(parseLanguage("2052"), 2052);
     EXPECT_EQ(parseLanguage("3"), std::nullopt);
     EXPECT_EQ(parseLanguage("deu"), std::nullopt);
+    EXPECT_EQ(parseLanguage("09"), 9);
+    for (const char* loose : {" 9", "+9", "9 ", "0x9", "", "99999999999"}) {
+        EXPECT_EQ(parseLanguage(loose), std::nullopt) << loose;
+    }
 }
 
 TEST(TesseractLanguages, DataThatIsNoRegularFileOrTooLargeIsNotLoaded) {

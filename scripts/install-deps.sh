@@ -18,6 +18,8 @@ pkgs=(
   # tests and benchmarks: a private X server, a window manager and X tools
   xvfb xauth openbox xdotool xclip x11-utils x11-xserver-utils
   imagemagick libjpeg-turbo-progs scrot tesseract-ocr
+  # the fuzz target of image reading: clang with libFuzzer and the sanitizers
+  clang libclang-rt-dev
   # the screen-text benchmark: pages shown by a browser and a terminal, in the
   # fonts of real desktops, with texts that Debian ships as ground truth
   xterm chromium python3 bc man-db bsdextrautils

@@ -26,6 +26,8 @@ pkgs=(
   qt6-wayland dbus dbus-bin sway grim wtype wl-clipboard pipewire
   xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk xwayland
   python3-dbus python3-gi libwayland-dev
+  # the fuzz target of image reading: clang with libFuzzer and the sanitizers
+  clang libclang-rt-dev
   # the screen-text benchmark: pages shown by a browser and a terminal, in the
   # fonts of real desktops, with texts that Debian ships as ground truth
   xterm chromium python3 bc man-db bsdextrautils

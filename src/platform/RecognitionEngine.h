@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -16,6 +17,7 @@ constexpr int LanguageDataMissing = 1102;
 constexpr int EngineUnavailable = 1103;
 constexpr int RecognitionFailed = 1104;
 constexpr int Cancelled = 1105;
+constexpr int ImageTooLarge = 1106;
 } // namespace RecognitionErrors
 
 // Receives what a running recognition reports. Both calls come on the thread
@@ -53,8 +55,11 @@ class RecognitionEngine {
 public:
     virtual ~RecognitionEngine() = default;
 
-    // Throws pellix::Error when the file is missing, unreadable or not an image.
-    virtual std::unique_ptr<RecognitionDocument> createDocument(const QString& path) = 0;
+    // `fileName` is the name as the system spells it (QFile::encodeName of a
+    // path), so that names which are not UTF-8 can be read too. Throws
+    // pellix::Error when the file is missing, unreadable, not an image, or has
+    // a page too large to read.
+    virtual std::unique_ptr<RecognitionDocument> createDocument(const QByteArray& fileName) = 0;
 };
 
 } // namespace pellix

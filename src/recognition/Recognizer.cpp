@@ -1,5 +1,7 @@
 #include "recognition/Recognizer.h"
 
+#include <QFile>
+
 namespace pellix {
 
 namespace {
@@ -30,7 +32,8 @@ RecognitionResult recognizeImageFile(RecognitionEngine& engine, const Recognitio
                                      RecognitionEvents& events) {
     RecognitionResult result;
     try {
-        DocumentGuard document(engine.createDocument(request.path));
+        DocumentGuard document(engine.createDocument(
+            request.fileName.isEmpty() ? QFile::encodeName(request.path) : request.fileName));
         events.documentCreated();
         document->OCR(request.languageId, request.orientImage, request.straightenImage, events);
         events.ocrDone();

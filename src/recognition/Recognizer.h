@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/RecognitionEngine.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -15,6 +16,9 @@ struct RecognitionRequest {
     std::int32_t languageId = 9;
     bool straightenImage = false;
     bool orientImage = false;
+    // The name as the system spells it, for names a QString cannot hold (not
+    // UTF-8); when empty, `path` is read.
+    QByteArray fileName = {};
 };
 
 // What a run gives back: the text collected, and the error that stopped it.

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/RecognitionEngine.h"
 
+#include <QFile>
 #include <QStringList>
 
 #include <chrono>
@@ -71,7 +72,8 @@ public:
     int closed = 0;
     bool sawCancel = false;
 
-    std::unique_ptr<RecognitionDocument> createDocument(const QString& path) override {
+    std::unique_ptr<RecognitionDocument> createDocument(const QByteArray& fileName) override {
+        const QString path = QFile::decodeName(fileName);
         if (onCreate) {
             onCreate(path);
         }

@@ -7,9 +7,13 @@
 #include "recognition/ResultPlacement.h"
 #include "recognition/TestSupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sys/stat.h>
 
 namespace pellix {
 namespace {
@@ -90,6 +94,26 @@ TEST(OcrCommandLanguage, AcceptsNamesInAnyCaseAndTableIdentifiersOnly) {
     EXPECT_EQ(parseLanguage("2052"), 2052);
     EXPECT_EQ(parseLanguage("3"), std::nullopt);
     EXPECT_EQ(parseLanguage("deu"), std::nullopt);
+    EXPECT_EQ(parseLanguage("09"), 9);
+    for (const char* loose : {" 9", "+9", "9 ", "0x9", "", "99999999999"}) {
+        EXPECT_EQ(parseLanguage(loose), std::nullopt) << loose;
+    }
+}
+
+TEST(TesseractLanguages, DataThatIsNoRegularFileOrTooLargeIsNotLoaded) {
+    QTemporaryDir folder;
+    const QByteArray pipe = QFile::encodeName(folder.filePath("deu.traineddata"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    EXPECT_EQ(languageDataProblem(pipe), "is not a regular file.");
+
+    QFile data(folder.filePath("eng.traineddata"));
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(data.resize(MaxLanguageDataBytes));
+    EXPECT_EQ(languageDataProblem(QFile::encodeName(data.fileName())), "");
+    ASSERT_TRUE(data.resize(MaxLanguageDataBytes + 1));
+    EXPECT_EQ(languageDataProblem(QFile::encodeName(data.fileName())),
+              "is 201 MB, more than language data ever is (200 MB at most); it is not loaded.");
+    EXPECT_EQ(languageDataProblem(QFile::encodeName(folder.filePath("missing"))), "");
 }
 
 class Recognizer : public ::testing::Test {

@@ -187,7 +187,7 @@ TEST_F(TesseractEngine, JoinsTheTextOfAllPagesOfATiff) {
     const QString tiff = folder.filePath("two.tif");
     ASSERT_EQ(QProcess::execute("convert", {first, second, tiff}), 0);
 
-    std::unique_ptr<RecognitionDocument> document = engine.createDocument(tiff);
+    std::unique_ptr<RecognitionDocument> document = engine.createDocument(QFile::encodeName(tiff));
     ASSERT_EQ(document->pageCount(), 2);
     document->OCR(9, false, false, monitor);
     EXPECT_EQ(folded(document->pageText(0)), "First page");
@@ -198,7 +198,7 @@ TEST_F(TesseractEngine, JoinsTheTextOfAllPagesOfATiff) {
 TEST(TesseractModule, AMissingModuleIsReportedAsAnInstallationProblem) {
     ModuleRecognitionEngine engine(QStringLiteral("/nonexistent/bin"));
     try {
-        engine.createDocument(QStringLiteral("/tmp/x.jpg"));
+        engine.createDocument("/tmp/x.jpg");
         FAIL() << "the module was found";
     } catch (const Error& error) {
         EXPECT_EQ(error.number(), RecognitionErrors::EngineUnavailable);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -52,6 +53,16 @@ void limitEngineThreads(char* argv[]) {
     }
     setenv(RestartMarker, "1", 1);
     setenv("OMP_THREAD_LIMIT", "1", 1);
+    // The kernel names a process after the file it executes; started as
+    // /proc/self/exe the program would be "exe" to ps, top and pgrep. The
+    // file's own path keeps the name; /proc/self/exe is left for when that
+    // file is gone (deleted, or renamed by an upgrade).
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0) {
+        path[length] = '\0';
+        execv(path, argv);
+    }
     execv("/proc/self/exe", argv);
     restoreUserLimit(); // the new start failed: go on as we are
 }
@@ -107,8 +118,9 @@ RecognitionEngine& ModuleRecognitionEngine::engine() {
     throw Error(RecognitionErrors::EngineUnavailable, *m_loadError);
 }
 
-std::unique_ptr<RecognitionDocument> ModuleRecognitionEngine::createDocument(const QString& path) {
-    return engine().createDocument(path);
+std::unique_ptr<RecognitionDocument>
+ModuleRecognitionEngine::createDocument(const QByteArray& fileName) {
+    return engine().createDocument(fileName);
 }
 
 } // namespace pellix

@@ -20,7 +20,7 @@ public:
     explicit ModuleRecognitionEngine(QString programFolder);
     ~ModuleRecognitionEngine() override;
 
-    std::unique_ptr<RecognitionDocument> createDocument(const QString& path) override;
+    std::unique_ptr<RecognitionDocument> createDocument(const QByteArray& fileName) override;
 
     // The folders searched for the module, in order.
     QStringList moduleFolders() const;

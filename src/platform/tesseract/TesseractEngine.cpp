@@ -1,7 +1,9 @@
 // The recognition engine on Tesseract's LSTM recognizer, with Leptonica reading
 // the image file and straightening the pages.
 #include "platform/Error.h"
+#include "platform/FileName.h"
 #include "platform/RecognitionEngine.h"
+#include "platform/tesseract/ImageFile.h"
 #include "platform/tesseract/Leptonica.h"
 #include "platform/tesseract/PageReader.h"
 #include "platform/tesseract/TesseractLanguages.h"
@@ -16,6 +18,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace pellix {
@@ -40,6 +43,17 @@ bool hasData(const QString& code) {
     return QFileInfo::exists(dataFile(code));
 }
 
+QString shown(const QString& file) {
+    return printableFileName(QFile::encodeName(file));
+}
+
+// Whether the data folder is the one the distribution's packages fill; a
+// TESSDATA_PREFIX folder of the user's own is theirs to fill.
+bool isDistributionFolder(const QString& folder) {
+    return folder == QStringLiteral(PELLIX_TESSDATA_DIR) ||
+           folder.startsWith(QStringLiteral("/usr/share/tesseract-ocr/"));
+}
+
 QString languageCode(std::int32_t languageId) {
     const QString code = tesseractLanguageCode(languageId, QLocale::system(), hasData);
     if (code.isEmpty()) {
@@ -47,12 +61,30 @@ QString languageCode(std::int32_t languageId) {
                     QStringLiteral("%1 is not a recognition language.").arg(languageId));
     }
     if (!hasData(code)) {
+        if (!isDistributionFolder(dataFolder())) {
+            throw Error(RecognitionErrors::LanguageDataMissing,
+                        QStringLiteral("The Tesseract language data %1 is missing "
+                                       "(TESSDATA_PREFIX names the folder %2).")
+                            .arg(shown(dataFile(code)), shown(dataFolder())));
+        }
         throw Error(RecognitionErrors::LanguageDataMissing,
                     QStringLiteral("The Tesseract language data %1 is missing. Install the "
                                    "package %2 (apt install %2).")
-                        .arg(dataFile(code), debianLanguagePackage(code)));
+                        .arg(shown(dataFile(code)), debianLanguagePackage(code)));
     }
     return code;
+}
+
+// Tesseract reads a data file whole, and waits forever on a pipe.
+void checkData(const QString& languages) {
+    for (const QString& code : languages.split(QLatin1Char('+'))) {
+        const QString problem = languageDataProblem(QFile::encodeName(dataFile(code)));
+        if (!problem.isEmpty()) {
+            throw Error(RecognitionErrors::LanguageDataMissing,
+                        QStringLiteral("The Tesseract language data %1 %2")
+                            .arg(shown(dataFile(code)), problem));
+        }
+    }
 }
 
 // Screens in any language carry English words: commands, options, names.
@@ -89,14 +121,25 @@ PixPtr straightened(PIX* page) {
 
 EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
     auto api = std::make_unique<tesseract::TessBaseAPI>();
-    if (api->Init(folder.constData(), code.constData(), tesseract::OEM_LSTM_ONLY) != 0) {
-        throw Error(RecognitionErrors::EngineUnavailable,
-                    QStringLiteral("Tesseract could not load its language data %1.")
-                        .arg(dataFile(QString::fromUtf8(code).section(QLatin1Char('+'), 0, 0))));
-    }
-    // The library's notes ("Estimating resolution as ...") would land on
-    // our standard error; failures reach the caller as errors instead.
+    // The library's notes ("Estimating resolution as ...", and while loading
+    // "Please make sure the TESSDATA_PREFIX environment variable is set")
+    // would land on our standard error; failures reach the caller as errors
+    // instead. The setting is global, so it holds during Init already.
     api->SetVariable("debug_file", "/dev/null");
+    const bool started =
+        api->Init(folder.constData(), code.constData(), tesseract::OEM_LSTM_ONLY) == 0;
+    // Init succeeds when any language of "deu+eng" loads: a language whose
+    // data is damaged would be left out without a word.
+    std::vector<std::string> loaded;
+    api->GetLoadedLanguagesAsVector(&loaded);
+    for (const QString& language : QString::fromUtf8(code).split(QLatin1Char('+'))) {
+        if (!started ||
+            std::find(loaded.begin(), loaded.end(), language.toStdString()) == loaded.end()) {
+            throw Error(RecognitionErrors::EngineUnavailable,
+                        QStringLiteral("Tesseract could not load its language data %1.")
+                            .arg(shown(dataFile(language))));
+        }
+    }
     // Dark grounds are turned light before the engine sees the page, so it
     // need not try every line inverted as well.
     api->SetVariable("tessedit_do_invert", "0");
@@ -108,20 +151,22 @@ EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
 
 class TesseractDocument final : public RecognitionDocument {
 public:
-    TesseractDocument(std::vector<PixPtr> pages, EnginePool& engines)
-        : m_pages(std::move(pages)), m_engines(engines) {}
+    TesseractDocument(std::unique_ptr<ImageFile> file, PixPtr firstPage, EnginePool& engines)
+        : m_file(std::move(file)), m_firstPage(std::move(firstPage)), m_engines(engines) {}
 
     void OCR(std::int32_t languageId, bool /*orientImage*/, bool straightenImage,
              RecognitionMonitor& monitor) override {
         // Page orientation detection needs the separate osd data and is never asked for.
-        const QByteArray code = withEnglish(languageCode(languageId)).toUtf8();
+        const QString languages = withEnglish(languageCode(languageId));
+        checkData(languages);
+        const QByteArray code = languages.toUtf8();
         const QByteArray folder = dataFolder().toLocal8Bit();
         const EnginePool::Factory create = [code, folder] {
             return loadEngine(folder, code);
         };
         ThreadCLocale cLocale;
         m_texts.clear();
-        const int count = static_cast<int>(m_pages.size());
+        const int count = pageCount();
         PageRun run{&monitor, 0, count, -1};
         for (int page = 0; page < count; ++page) {
             run.page = page;
@@ -130,14 +175,15 @@ public:
         }
     }
 
-    int pageCount() const override { return static_cast<int>(m_pages.size()); }
+    int pageCount() const override { return m_file ? m_file->pageCount() : 0; }
 
     QString pageText(int index) const override {
         return index >= 0 && index < static_cast<int>(m_texts.size()) ? m_texts[index] : QString();
     }
 
     void close() override {
-        m_pages.clear();
+        m_firstPage.reset();
+        m_file.reset();
         m_texts.clear();
     }
 
@@ -147,8 +193,11 @@ private:
         if (run.monitor->cancelled()) {
             throw cancelledError();
         }
-        PixPtr image =
-            straighten ? straightened(m_pages[page].get()) : PixPtr(pixClone(m_pages[page].get()));
+        // Pages are decoded one at a time, so a file of many pages takes the
+        // memory of one; the first was decoded when the file was opened.
+        PixPtr decoded = page == 0 && m_firstPage ? std::move(m_firstPage) : m_file->readPage(page);
+        PixPtr image = straighten ? straightened(decoded.get()) : std::move(decoded);
+        decoded.reset();
         if (run.monitor->cancelled()) {
             throw cancelledError(); // straightening a large page takes a while
         }
@@ -168,30 +217,11 @@ private:
                      QStringLiteral("The recognition was cancelled."));
     }
 
-    std::vector<PixPtr> m_pages;
+    std::unique_ptr<ImageFile> m_file;
+    PixPtr m_firstPage;
     EnginePool& m_engines;
     std::vector<QString> m_texts;
 };
-
-std::vector<PixPtr> readPages(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    l_int32 format = IFF_UNKNOWN;
-    findFileFormat(name.constData(), &format);
-    std::vector<PixPtr> pages;
-    if (format == IFF_TIFF || format == IFF_TIFF_G4 || format == IFF_TIFF_LZW ||
-        format == IFF_TIFF_ZIP || format == IFF_TIFF_PACKBITS || format == IFF_TIFF_RLE ||
-        format == IFF_TIFF_G3 || format == IFF_TIFF_JPEG) {
-        PixaPtr all(pixaReadMultipageTiff(name.constData()));
-        const l_int32 count = all ? pixaGetCount(all.get()) : 0;
-        for (l_int32 i = 0; i < count; ++i) {
-            pages.emplace_back(pixaGetPix(all.get(), i, L_COPY));
-        }
-    } else if (format != IFF_UNKNOWN) {
-        pages.emplace_back(pixRead(name.constData()));
-    }
-    std::erase_if(pages, [](const PixPtr& page) { return !page; });
-    return pages;
-}
 
 class TesseractEngine final : public RecognitionEngine {
 public:
@@ -200,23 +230,12 @@ public:
         setMsgSeverity(L_SEVERITY_NONE);
     }
 
-    std::unique_ptr<RecognitionDocument> createDocument(const QString& path) override {
-        const QFileInfo file(path);
-        if (!file.isFile()) {
-            throw Error(RecognitionErrors::FileNotFound,
-                        QStringLiteral("The image file %1 does not exist.").arg(path));
-        }
-        if (!file.isReadable()) {
-            throw Error(RecognitionErrors::NotAnImage,
-                        QStringLiteral("The image file %1 cannot be read.").arg(path));
-        }
-        std::vector<PixPtr> pages = readPages(path);
-        if (pages.empty()) {
-            throw Error(
-                RecognitionErrors::NotAnImage,
-                QStringLiteral("%1 is not an image file that Tesseract can read.").arg(path));
-        }
-        return std::make_unique<TesseractDocument>(std::move(pages), m_engines);
+    std::unique_ptr<RecognitionDocument> createDocument(const QByteArray& fileName) override {
+        auto file = std::make_unique<ImageFile>(fileName);
+        // A file that is no image at all fails here, before any recognition.
+        PixPtr firstPage = file->readPage(0);
+        return std::make_unique<TesseractDocument>(std::move(file), std::move(firstPage),
+                                                   m_engines);
     }
 
 private:

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <sys/stat.h>
+
 namespace pellix {
 
 namespace {
@@ -48,6 +50,23 @@ QString tesseractLanguageCode(std::int32_t languageId, const QLocale& locale,
         }
     }
     return english;
+}
+
+QString languageDataProblem(const QByteArray& file) {
+    struct stat status {};
+    if (stat(file.constData(), &status) != 0) {
+        return {};
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return QStringLiteral("is not a regular file.");
+    }
+    if (status.st_size > MaxLanguageDataBytes) {
+        return QStringLiteral("is %1 MB, more than language data ever is (%2 MB at most); it is "
+                              "not loaded.")
+            .arg((status.st_size + 999'999) / 1'000'000)
+            .arg(MaxLanguageDataBytes / 1'000'000);
+    }
+    return {};
 }
 
 QString debianLanguagePackage(const QString& code) {

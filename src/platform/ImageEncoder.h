@@ -45,6 +45,7 @@ struct SaveResult {
 
 // Writes an image to a file with one encoder. A file of the same name is only
 // replaced when the new one is complete: after any failure the old file is whole.
+// The entry at the name is replaced itself; a symbolic link is never written through.
 class ImageEncoder {
 public:
     virtual ~ImageEncoder() = default;

@@ -3,7 +3,8 @@
 # the desktop as a JPEG at quality 90, serves the same picture on the clipboard
 # to another process, and ends with status 0 when its window is closed. With an
 # image file it cannot write, it shows an error box titled "Pellix" and ends
-# with a non-zero status.
+# with a non-zero status. A link at the file's name is replaced, not written
+# through, and a temporary file that a killed save left beside it is removed.
 set -uo pipefail
 pellix="$1"
 work=$(mktemp -d)
@@ -50,6 +51,20 @@ wait_exit "$pid"
 status=$?
 [ "$status" -eq 0 ] || fail "closing the window ended the program with status $status"
 
+# --- a link in the file's place, and the leftover of a save killed mid-way
+printf 'not yours' >"$work/target"
+ln -sf "$work/target" "$file"
+leftover="$HOME/Desktop/.Pellix.JPG.pellix-Ab12Cd"
+printf 'half a picture' >"$leftover"
+"$pellix" >"$work/out1.log" 2>&1 &
+pid=$!
+win=$(wait_window '^Pellix Version 1\.3') || fail "main window did not appear over a link"
+[ -f "$file" ] && [ ! -L "$file" ] || fail "the link at $file was not replaced by the image"
+[ "$(cat "$work/target")" = 'not yours' ] || fail "the start-up wrote through the link"
+[ ! -e "$leftover" ] || fail "the leftover of a killed save is still there"
+xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
+wait_exit "$pid"
+
 # --- an image file that cannot be written: here a folder stands in its place
 rm -f "$file" && mkdir "$file"
 "$pellix" >"$work/out2.log" 2>&1 &
@@ -61,4 +76,4 @@ status=$?
 [ "$status" -ne 0 ] && [ "$status" -ne 124 ] || fail "failed start-up ended with status $status"
 xdotool search --onlyvisible --name '^Pellix Version' >/dev/null 2>&1 &&
     fail "main window was shown after a failed start-up"
-echo "startup_e2e: 2 passed, 0 failed"
+echo "startup_e2e: 3 passed, 0 failed"

@@ -6,12 +6,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <tiffio.h>
+#include <unistd.h>
 
 using namespace pellix;
 
@@ -41,6 +45,12 @@ QImage noise(int width, int height) {
         }
     }
     return image;
+}
+
+struct stat lstatOf(const QString& path) {
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st;
 }
 
 QByteArray readAll(const QString& path) {
@@ -119,7 +129,12 @@ protected:
                     std::vector<EncoderParam> params = {}) {
         return FileImageEncoder().save(image, path(name), encoder, params);
     }
-    QStringList leftovers() const { return QDir(dir.path()).entryList(QDir::Files); }
+    QStringList leftovers() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+    void writeFile(const char* name, const QByteArray& bytes) const {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
 
     QTemporaryDir dir;
 };
@@ -217,11 +232,78 @@ TEST_F(EncoderFiles, MissingFolderFailsAsAFileThatCannotBeOpened) {
     EXPECT_FALSE(result.detail.isEmpty());
 }
 
-TEST_F(EncoderFiles, SecondSaveReplacesTheFileUnderTheSameName) {
+TEST_F(EncoderFiles, SecondSaveReplacesTheFileUnderTheSameNameKeepingItsPermissions) {
     ASSERT_EQ(save(blocks(), "Pellix.JPG", Encoder::Jpeg).status, 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path("Pellix.JPG")).constData(), 0640), 0);
     ASSERT_EQ(save(noise(32, 32), "Pellix.JPG", Encoder::Jpeg).status, 0);
     EXPECT_EQ(decodeWithImageMagick(path("Pellix.JPG")).size, QSize(32, 32));
+    EXPECT_EQ(lstatOf(path("Pellix.JPG")).st_mode & 07777, 0640u);
     EXPECT_EQ(leftovers(), QStringList{QStringLiteral("Pellix.JPG")});
+}
+
+// A link planted at the name (say in a shared sticky folder, against a program
+// run as root) is replaced by the image; what it points to is never written.
+TEST_F(EncoderFiles, EveryFormatReplacesALinkAtTheNameAndLeavesItsTargetAlone) {
+    writeFile("target", "not yours");
+    const std::pair<const char*, Encoder> files[] = {{"e.jpg", Encoder::Jpeg},
+                                                     {"e.png", Encoder::Png},
+                                                     {"e.gif", Encoder::Gif},
+                                                     {"e.tif", Encoder::Tiff}};
+    for (const auto& [name, encoder] : files) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(::symlink("target", QFile::encodeName(path(name)).constData()), 0);
+        ASSERT_EQ(save(blocks(), name, encoder).status, 0);
+        EXPECT_TRUE(S_ISREG(lstatOf(path(name)).st_mode));
+        EXPECT_EQ(decodeWithImageMagick(path(name)).size, QSize(64, 48));
+    }
+    EXPECT_EQ(readAll(path("target")), QByteArray("not yours"));
+    // A dangling link creates nothing where it points.
+    ASSERT_EQ(::symlink("absent", QFile::encodeName(path("f.jpg")).constData()), 0);
+    ASSERT_EQ(save(blocks(), "f.jpg", Encoder::Jpeg).status, 0);
+    EXPECT_TRUE(S_ISREG(lstatOf(path("f.jpg")).st_mode));
+    EXPECT_FALSE(QFile::exists(path("absent")));
+}
+
+// A save killed between creating its temporary file and renaming it leaves
+// ".NAME.pellix-XXXXXX" behind; the next run's first save to NAME removes
+// exactly those of its own, and nothing a living save still holds.
+TEST_F(EncoderFiles, FirstSaveRemovesLeftoversOfAKilledSaveAndNothingElse) {
+    const char* gone = ".Pellix.JPG.pellix-a1B2c3";
+    const char* kept[] = {".Pellix.JPG.pellix-a1B2c", ".Pellix.JPG.pellix-a1B2c3d",
+                          ".Pellix.JPG.pellix-a1B2_3", ".Other.JPG.pellix-a1B2c3",
+                          "Pellix.JPG.a1B2c3"};
+    writeFile(gone, "x");
+    for (const char* name : kept) {
+        writeFile(name, "x");
+    }
+    writeFile("target", "not yours");
+    ASSERT_EQ(::symlink("target", QFile::encodeName(path(".Pellix.JPG.pellix-Link00")).constData()),
+              0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral(".Pellix.JPG.pellix-Dir000")));
+    writeFile(".Pellix.JPG.pellix-Held00", "x");
+    QFile held(path(".Pellix.JPG.pellix-Held00"));
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(held.handle(), LOCK_EX), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) { // another user's file, whatever its name, is theirs
+        writeFile(".Pellix.JPG.pellix-Other0", "x");
+        ASSERT_EQ(
+            ::chown(QFile::encodeName(path(".Pellix.JPG.pellix-Other0")).constData(), 65534, 65534),
+            0);
+    }
+
+    ASSERT_EQ(save(blocks(), "Pellix.JPG", Encoder::Jpeg).status, 0);
+    EXPECT_FALSE(QFile::exists(path(gone)));
+    for (const char* name : kept) {
+        EXPECT_TRUE(QFile::exists(path(name))) << name;
+    }
+    EXPECT_TRUE(QFileInfo(path(".Pellix.JPG.pellix-Link00")).isSymLink());
+    EXPECT_EQ(readAll(path("target")), QByteArray("not yours"));
+    EXPECT_TRUE(QFileInfo(path(".Pellix.JPG.pellix-Dir000")).isDir());
+    EXPECT_TRUE(QFile::exists(path(".Pellix.JPG.pellix-Held00")));
+    if (root) {
+        EXPECT_TRUE(QFile::exists(path(".Pellix.JPG.pellix-Other0")));
+    }
 }
 
 // These run inside with-small-disks.sh, which provides the two file systems.
@@ -247,7 +329,7 @@ TEST(SmallDisk, FullDiskKeepsThePreviousImageWholeAndLeavesNoTemporaryFile) {
             << error.detail().toStdString();
     }
     EXPECT_EQ(readAll(path), previous);
-    EXPECT_EQ(QDir(QString::fromLocal8Bit(dir)).entryList(QDir::Files),
+    EXPECT_EQ(QDir(QString::fromLocal8Bit(dir)).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("Pellix.JPG")});
 }
 

@@ -2,12 +2,12 @@
 
 #include "platform/imaging/EncoderParams.h"
 #include "platform/imaging/GifWriter.h"
+#include "platform/imaging/ReplaceFile.h"
 #include "platform/imaging/TiffWriter.h"
 #include "platform/imaging/TurboJpegWriter.h"
 
 #include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace pellix {
 
@@ -71,20 +71,6 @@ SaveResult encode(const QImage& image, QIODevice& device, Encoder encoder,
     return failed(ImageStatus::InvalidParameter, QStringLiteral("no encoder chosen"));
 }
 
-// A short write is not an error to QSaveFile (commit() still succeeds on a full
-// disk), so write until everything is out or the system refuses with a reason.
-bool writeAll(QSaveFile& file, const QByteArray& bytes) {
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
 } // namespace
 
 SaveResult FileImageEncoder::save(const QImage& image, const QString& path, Encoder encoder,
@@ -95,9 +81,9 @@ SaveResult FileImageEncoder::save(const QImage& image, const QString& path, Enco
     if (encoder == Encoder::None) {
         return failed(ImageStatus::InvalidParameter, QStringLiteral("no encoder chosen"));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
+    if (!m_tidied.contains(path)) {
+        m_tidied.insert(path);
+        removeLeftovers(path);
     }
     // Encode in memory, then write once: encoders report a failed write vaguely,
     // a single write of the whole file reports exactly what the system said.
@@ -105,17 +91,11 @@ SaveResult FileImageEncoder::save(const QImage& image, const QString& path, Enco
     encoded.open(QIODevice::ReadWrite);
     const SaveResult result = encode(image, encoded, encoder, params);
     if (result.status != ImageStatus::Ok) {
-        file.cancelWriting();
         return result;
     }
-    if (!writeAll(file, encoded.data())) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + reason);
-    }
-    // commit() flushes, syncs and renames over the old file.
-    if (!file.commit()) {
-        return failed(ImageStatus::Win32Error, path + QStringLiteral(": ") + file.errorString());
+    const QString reason = replaceFile(path, encoded.data());
+    if (!reason.isEmpty()) {
+        return failed(ImageStatus::Win32Error, reason);
     }
     return {};
 }

@@ -1,0 +1,21 @@
+// Built into every program, test and module of a PELLIX_SANITIZE build, so that
+// the sanitizers behave the same under ctest, in the test scripts and by hand.
+// ASAN_OPTIONS, UBSAN_OPTIONS and LSAN_OPTIONS in the environment still override.
+
+extern "C" {
+
+// Undefined behaviour fails the run like a memory error does, with its stack.
+const char* __ubsan_default_options() {
+    return "halt_on_error=1:print_stacktrace=1";
+}
+
+// Leaks in system libraries that no code of ours can free. Keep each narrow and
+// say why it is there.
+const char* __lsan_default_suppressions() {
+    // Qt's xcb platform connects to the session bus; libdbus keeps one 1032-byte
+    // buffer for the life of the process and never frees it. libdbus has no
+    // frame pointers, so its own frame is all the stack shows.
+    return "leak:libdbus-1.so\n";
+}
+
+} // extern "C"

@@ -24,7 +24,11 @@ const char* __lsan_default_suppressions() {
     // Qt's xcb platform connects to the session bus; libdbus keeps one 1032-byte
     // buffer for the life of the process and never frees it. libdbus has no
     // frame pointers, so its own frame is all the stack shows.
-    return "leak:libdbus-1.so\n";
+    // Qt's Wayland platform leaves some of libwayland-client's proxies to the
+    // end of the process (a second start that only hands its command over
+    // ends at once); again the library's own frame is all the stack shows.
+    return "leak:libdbus-1.so\n"
+           "leak:libwayland-client.so\n";
 }
 
 } // extern "C"

@@ -84,4 +84,4 @@ echo "soak: temporary files left on the desktop: $leftovers"
 xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
 for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid"; echo "soak: the program ended with status $?"
-' _ "$build/src/app/pellix" "$captures" "$recognitions" "$here/../README.md"
+' _ "$build/bin/pellix" "$captures" "$recognitions" "$here/../README.md"

@@ -292,7 +292,12 @@ void CaptureController::Capture_Region() {
 
 void CaptureController::showScreenOverlays(const GrabResult& grab) {
     m_screenOverlays.clear();
-    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary) {
+        emit failed(QString::fromLatin1(GrabFailedText).arg(QStringLiteral("no screen.")));
+        return;
+    }
+    const QRect desktop = primary->virtualGeometry();
     for (QScreen* screen : QGuiApplication::screens()) {
         auto overlay = std::make_unique<fCapture>(fCapture::FullScreen);
         connect(overlay.get(), &fCapture::regionSelected, this, &CaptureController::captured);

@@ -104,7 +104,9 @@ void PortalScreenGrabber::request(bool interactive, Done done) {
                                    .arg(reader.errorString());
             } else {
                 result.image = result.image.convertToFormat(QImage::Format_RGB32);
-                result.origin = QGuiApplication::primaryScreen()->virtualGeometry().topLeft();
+                if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+                    result.origin = screen->virtualGeometry().topLeft();
+                }
             }
             if (isOurScratchFile(path, scratchFolders(), requestedAt)) {
                 QFile::remove(path);

@@ -124,5 +124,40 @@ TEST(ScreenImage, ALargePageIsCutAtGuttersThenBetweenParagraphsInReadingOrder) {
     EXPECT_EQ(pageTiles(table.get(), 12, 1e5)[0].width(), 660);
 }
 
+TEST(ScreenImage, ASidebarIsAPaneOfItsOwnBetweenToolbarAndStatusBar) {
+    PixPtr screen = page(700, 400, 255);
+    // Toolbar buttons, one gap over the sidebar's gutter, the next button
+    // starting right of where the content does.
+    for (const int left : {10, 100, 210, 300}) {
+        drawText(screen.get(), left, 0, 50, 1, 12, 0);
+    }
+    for (int item = 0; item < 8; ++item) { // spaced wider than the content's lines
+        drawText(screen.get(), 10, 40 + item * 30 - 12, 60, 1, 12, 0);
+    }
+    drawText(screen.get(), 200, 36 - 12, 480, 10, 12, 0);
+    drawText(screen.get(), 10, 360 - 12, 150, 1, 12, 0); // status bar
+
+    const std::vector<QRect> panes = pagePanes(screen.get(), 12);
+    ASSERT_EQ(panes.size(), 4u);
+    EXPECT_LT(panes[0].bottom(), 36); // toolbar
+    EXPECT_GE(panes[0].right(), 340);
+    EXPECT_LT(panes[1].right(), 200);  // sidebar
+    EXPECT_GE(panes[1].bottom(), 249); // its last item
+    EXPECT_LE(panes[2].left(), 200);   // content
+    EXPECT_GT(panes[2].left(), 70);
+    EXPECT_GT(panes[3].top(), 280); // status bar
+    EXPECT_LT(panes[3].top(), 360);
+
+    // Columns whose lines stand level (a listing, code and its comments)
+    // are one grid and stay together; so does a page without gutters.
+    PixPtr listing = page(700, 300, 255);
+    drawText(listing.get(), 10, 10, 150, 8, 12, 0);
+    drawText(listing.get(), 300, 10, 200, 8, 12, 0);
+    EXPECT_EQ(pagePanes(listing.get(), 12), std::vector<QRect>{QRect(0, 0, 700, 300)});
+    PixPtr prose = page(700, 300, 255);
+    drawText(prose.get(), 10, 10, 600, 8, 12, 0);
+    EXPECT_EQ(pagePanes(prose.get(), 12).size(), 1u);
+}
+
 } // namespace
 } // namespace pellix

@@ -261,8 +261,24 @@ void layOut(tesseract::TessBaseAPI& api, PageJob& job, Tile& tile, int pageGlyph
     }
     const int scaledGlyphHeight = static_cast<int>(glyphHeight * factor);
     removeVerticalRules(scaled.get(), scaledGlyphHeight);
-    tile.regions =
-        planRegions(layoutBlocks(api, scaled.get(), 1.0), scaled.get(), factor, scaledGlyphHeight);
+    // Each pane is laid out on its own, in reading order.
+    std::vector<LayoutBlock> blocks;
+    const std::vector<QRect> panes = pagePanes(scaled.get(), scaledGlyphHeight);
+    for (const QRect& pane : panes) {
+        if (panes.size() == 1) {
+            blocks = layoutBlocks(api, scaled.get(), 1.0);
+            break;
+        }
+        PixPtr paneImage = cut(scaled.get(), pane);
+        for (LayoutBlock& block : layoutBlocks(api, paneImage.get(), 1.0)) {
+            block.box.translate(pane.topLeft());
+            for (QRect& line : block.lines) {
+                line.translate(pane.topLeft());
+            }
+            blocks.push_back(std::move(block));
+        }
+    }
+    tile.regions = planRegions(blocks, scaled.get(), factor, scaledGlyphHeight);
     for (const ReadingRegion& region : tile.regions) {
         tile.areas.push_back(static_cast<long long>(region.box.width()) * region.box.height());
         tile.regionArea += tile.areas.back();

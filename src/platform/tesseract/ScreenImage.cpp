@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace pellix {
@@ -113,6 +114,290 @@ void cutTiles(PIX* ink, const QRect& part, int glyphHeight, double maxPixels,
         return;
     }
     tiles.push_back(part);
+}
+
+// A gutter between panes: blank for at least this many glyph heights across
+// and down. Narrower gaps part the columns of one table or listing.
+constexpr double PaneGutterWide = 2.5;
+constexpr int PaneGutterTall = 4;
+constexpr int PaneDepth = 8;
+constexpr std::size_t PaneGutterLines = 2;
+// A row whose gap is narrower than this share of the usual one is not beside
+// the gutter: it crosses it, between two items of one line.
+constexpr double NarrowGap = 0.6;
+// Share of lines on one side of a gap level with lines on the other, from
+// which both sides are one grid (a listing, a table, source code with its
+// comments aligned) and read row by row.
+constexpr double GridShare = 0.7;
+
+struct PaneGutter {
+    int x = 0; // a blank column of the part, with a blank band around it
+    int top = 0;
+    int bottom = 0; // last blank row
+    int above = -1; // blank rows to cut at, -1 where the gutter meets the edge
+    int below = -1;
+};
+
+// The left edge most rows with text start at, within `slack`; -1 if none.
+int commonStart(std::vector<int> starts, int slack) {
+    std::erase(starts, -1);
+    std::sort(starts.begin(), starts.end());
+    int edge = -1;
+    std::size_t most = 0;
+    for (std::size_t i = 0, j = 0; i < starts.size(); ++i) {
+        while (starts[i] - starts[j] > slack) {
+            ++j;
+        }
+        if (i - j + 1 > most) {
+            most = i - j + 1;
+            edge = starts[j];
+        }
+    }
+    return edge;
+}
+
+// Whether most lines on the side with fewer of them stand level with a line
+// on the other side, given the middle row of each line.
+bool sharedGrid(const std::vector<int>& a, const std::vector<int>& b, int slack) {
+    const std::vector<int>& fewer = a.size() <= b.size() ? a : b;
+    const std::vector<int>& more = a.size() <= b.size() ? b : a;
+    const auto level = std::count_if(fewer.begin(), fewer.end(), [&](int top) {
+        return std::any_of(more.begin(), more.end(),
+                           [&](int other) { return std::abs(top - other) <= slack; });
+    });
+    // One line on its own (a heading, the last line of a list) is allowed.
+    const double allowed = std::max(1.0, (1.0 - GridShare) * double(fewer.size()));
+    return double(level) + allowed >= double(fewer.size());
+}
+
+// The gutter along blank rows `top` to `bottom` of column `x`, trimmed to
+// the lines of text beside it; none when it parts no columns of text.
+std::optional<PaneGutter> gutterAlong(PIX* ink, int x, int top, int bottom, int glyphHeight,
+                                      const std::vector<int>& first, const std::vector<int>& last) {
+    const l_uint32* data = pixGetData(ink);
+    const l_int32 wpl = pixGetWpl(ink);
+    const auto index = [top](int row) {
+        return static_cast<std::size_t>(row - top);
+    };
+    // The ink nearest the gutter on either side of each row, -1 for none.
+    std::vector<int> starts(index(bottom) + 1, -1);
+    std::vector<int> ends(index(bottom) + 1, -1);
+    for (int row = top; row <= bottom; ++row) {
+        const l_uint32* line = data + row * wpl;
+        for (int i = x + 1; i <= last[std::size_t(row)]; ++i) {
+            if (GET_DATA_BIT(line, i)) {
+                starts[index(row)] = i;
+                break;
+            }
+        }
+        for (int i = x - 1; i >= first[std::size_t(row)]; --i) {
+            if (GET_DATA_BIT(line, i)) {
+                ends[index(row)] = i;
+                break;
+            }
+        }
+    }
+    // A column's lines start at one edge, or indented from it; and the gap
+    // beside it is about as wide all along. Neither holds for the gap
+    // between two buttons of a toolbar above it.
+    const int edge = commonStart(starts, std::max(1, glyphHeight / 2));
+    if (edge < 0) {
+        return std::nullopt;
+    }
+    std::vector<int> gaps;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        if (starts[i] >= 0 && ends[i] >= 0) {
+            gaps.push_back(starts[i] - ends[i]);
+        }
+    }
+    if (gaps.empty()) {
+        return std::nullopt;
+    }
+    std::nth_element(gaps.begin(), gaps.begin() + std::ptrdiff_t(gaps.size() / 2), gaps.end());
+    const int usualGap = gaps[gaps.size() / 2];
+    const auto aligned = [&](int row) {
+        const int start = starts[index(row)];
+        const int end = ends[index(row)];
+        return start >= edge - glyphHeight / 2 && (end < 0 || start - end >= NarrowGap * usualGap);
+    };
+    // It starts and ends with a whole line of such text, not a speck.
+    const int lineRows = std::max(1, glyphHeight / 2);
+    const auto alignedLine = [&](int from, int step) {
+        for (int row = from, run = 0; row >= top && row <= bottom; row += step) {
+            run = aligned(row) ? run + 1 : 0;
+            if (run == lineRows) {
+                return row - step * (lineRows - 1);
+            }
+        }
+        return -1;
+    };
+    const int from = alignedLine(top, 1);
+    const int to = alignedLine(bottom, -1);
+    if (from < 0 || to - from + 1 < PaneGutterTall * glyphHeight) {
+        return std::nullopt;
+    }
+    // Lines on either side, by their middle rows, a steady mark whatever
+    // letters they hold; only whole lines count, not the descenders of one
+    // above. A gap inside one line of text is no gutter.
+    std::vector<int> leftLines;
+    std::vector<int> rightLines;
+    const auto endLine = [lineRows](std::vector<int>& lines, int run, int row) {
+        if (run >= lineRows) {
+            lines.push_back(row - (run + 1) / 2);
+        }
+    };
+    for (int row = from, leftRun = 0, rightRun = 0; row <= to + 1; ++row) {
+        const bool leftInk = row <= to && ends[index(row)] >= 0;
+        const bool rightInk = row <= to && aligned(row);
+        if (!leftInk) {
+            endLine(leftLines, leftRun, row);
+        }
+        if (!rightInk) {
+            endLine(rightLines, rightRun, row);
+        }
+        leftRun = leftInk ? leftRun + 1 : 0;
+        rightRun = rightInk ? rightRun + 1 : 0;
+    }
+    if (leftLines.size() < PaneGutterLines || rightLines.size() < PaneGutterLines ||
+        sharedGrid(leftLines, rightLines, glyphHeight / 4)) {
+        return std::nullopt;
+    }
+    return PaneGutter{x, from, to, -1, -1};
+}
+
+// The tallest gutter of a part of the ink with text on both sides over its
+// height, ending where blank rows across the whole part let it be cut out.
+std::optional<PaneGutter> tallestGutter(PIX* ink, int glyphHeight) {
+    const l_int32 w = pixGetWidth(ink);
+    const l_int32 h = pixGetHeight(ink);
+    const int wide = std::max(3, static_cast<int>(PaneGutterWide * glyphHeight));
+    const int tall = PaneGutterTall * glyphHeight;
+    if (w < 3 * wide || h < tall) {
+        return std::nullopt;
+    }
+    // Set where ink lies within half a gutter's width across.
+    PixPtr near(pixDilateBrick(nullptr, ink, wide, 1));
+    if (!near) {
+        return std::nullopt;
+    }
+    std::vector<int> first(static_cast<std::size_t>(h), w); // first and last ink of each row
+    std::vector<int> last(static_cast<std::size_t>(h), -1);
+    const l_uint32* data = pixGetData(ink);
+    const l_int32 wpl = pixGetWpl(ink);
+    for (l_int32 y = 0; y < h; ++y) {
+        const l_uint32* row = data + y * wpl;
+        for (l_int32 x = 0; x < w; ++x) {
+            if (GET_DATA_BIT(row, x)) {
+                first[std::size_t(y)] = std::min<int>(first[std::size_t(y)], x);
+                last[std::size_t(y)] = x;
+            }
+        }
+    }
+    const auto blankRow = [&](int y) {
+        return last[std::size_t(y)] < 0;
+    };
+    // The blank row nearest `y` within a glyph's height, preferring rows
+    // towards `inward`; -1 when text runs across there.
+    const auto cutRow = [&](int y, int inward) {
+        for (int d = 0; d <= glyphHeight; ++d) {
+            for (const int candidate : {y + d * inward, y - d * inward}) {
+                if (candidate >= 0 && candidate < h && blankRow(candidate)) {
+                    return candidate;
+                }
+            }
+        }
+        return -1;
+    };
+    std::optional<PaneGutter> best;
+    const l_uint32* nearData = pixGetData(near.get());
+    const l_int32 nearWpl = pixGetWpl(near.get());
+    // Runs of blank rows that failed at the column before: moving within
+    // the blank gives them the same text on either side.
+    std::vector<std::pair<int, int>> failedBefore;
+    std::vector<std::pair<int, int>> failed;
+    for (l_int32 x = wide; x < w - wide; ++x) {
+        failedBefore.swap(failed);
+        failed.clear();
+        for (l_int32 y = 0; y < h;) {
+            if (GET_DATA_BIT(nearData + y * nearWpl, x)) {
+                ++y;
+                continue;
+            }
+            const int runTop = y;
+            while (y < h && !GET_DATA_BIT(nearData + y * nearWpl, x)) {
+                ++y;
+            }
+            const int runBottom = y - 1;
+            if (runBottom - runTop + 1 < tall ||
+                (best && runBottom - runTop <= best->bottom - best->top)) {
+                continue;
+            }
+            const std::pair<int, int> run{runTop, runBottom};
+            if (std::find(failedBefore.begin(), failedBefore.end(), run) != failedBefore.end()) {
+                failed.push_back(run);
+                continue;
+            }
+            std::optional<PaneGutter> gutter =
+                gutterAlong(ink, x, runTop, runBottom, glyphHeight, first, last);
+            if (!gutter) {
+                failed.push_back(run);
+                continue;
+            }
+            if (best && gutter->bottom - gutter->top <= best->bottom - best->top) {
+                continue;
+            }
+            if (gutter->top > 0 && (gutter->above = cutRow(gutter->top, 1)) < 0) {
+                continue;
+            }
+            if (gutter->bottom < h - 1 && (gutter->below = cutRow(gutter->bottom, -1)) < 0) {
+                continue;
+            }
+            best = gutter;
+        }
+    }
+    return best;
+}
+
+void cutPanes(PIX* ink, const QRect& part, int glyphHeight, int depth, std::vector<QRect>& panes) {
+    if (part.isEmpty()) {
+        return;
+    }
+    BOX* box = boxCreate(part.x(), part.y(), part.width(), part.height());
+    PixPtr clip(pixClipRectangle(ink, box, nullptr));
+    boxDestroy(&box);
+    l_int32 empty = 1;
+    if (!clip || (pixZero(clip.get(), &empty), empty)) {
+        return;
+    }
+    const std::optional<PaneGutter> gutter =
+        depth < PaneDepth ? tallestGutter(clip.get(), glyphHeight) : std::nullopt;
+    if (!gutter) {
+        // Only around its ink: the blank ground of a large pane, in two
+        // shades of grey, would take the engine's threshold off the text.
+        BOX* inkBox = nullptr;
+        pixClipToForeground(clip.get(), nullptr, &inkBox);
+        QRect pane = part;
+        if (inkBox) {
+            l_int32 x = 0, y = 0, w = 0, h = 0;
+            boxGetGeometry(inkBox, &x, &y, &w, &h);
+            boxDestroy(&inkBox);
+            const int margin = glyphHeight / 2;
+            pane = QRect(part.x() + x, part.y() + y, w, h)
+                       .adjusted(-margin, -margin, margin, margin)
+                       .intersected(part);
+        }
+        panes.push_back(pane);
+        return;
+    }
+    const int top = gutter->above < 0 ? 0 : gutter->above;
+    const int bottom = gutter->below < 0 ? part.height() - 1 : gutter->below;
+    const auto next = [&](int x, int y, int w, int h) {
+        cutPanes(ink, QRect(part.x() + x, part.y() + y, w, h), glyphHeight, depth + 1, panes);
+    };
+    next(0, 0, part.width(), top);
+    next(0, top, gutter->x, bottom - top + 1);
+    next(gutter->x, top, part.width() - gutter->x, bottom - top + 1);
+    next(0, bottom + 1, part.width(), part.height() - bottom - 1);
 }
 
 } // namespace
@@ -234,6 +519,21 @@ std::vector<QRect> pageTiles(PIX* gray, int glyphHeight, double maxPixels) {
     }
     cutTiles(ink.get(), page, glyphHeight, maxPixels, tiles);
     return tiles;
+}
+
+std::vector<QRect> pagePanes(PIX* gray, int glyphHeight) {
+    const QRect page(0, 0, pixGetWidth(gray), pixGetHeight(gray));
+    l_uint32 ground = 255;
+    pixGetRankValue(gray, 2, 0.5f, &ground);
+    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(ground) * 2 / 3));
+    std::vector<QRect> panes;
+    if (ink && glyphHeight > 0) {
+        cutPanes(ink.get(), page, glyphHeight, 0, panes);
+    }
+    if (panes.size() <= 1) {
+        return {page};
+    }
+    return panes;
 }
 
 } // namespace pellix

@@ -43,4 +43,12 @@ PixPtr scaledGray(PIX* gray, double factor);
 // such cut stays larger.
 std::vector<QRect> pageTiles(PIX* gray, int glyphHeight, double maxPixels);
 
+// The panes of a grey page with glyphs of that height, in reading order: a
+// tall gutter with text on both sides (a sidebar beside its content, columns
+// of prose) parts what lies beside it, after what stands above it (a toolbar)
+// and before what lies below (a status bar). Layout analysis, given the whole
+// page, joins a sidebar's items to the lines beside them. Returns the whole
+// page when there is no such gutter.
+std::vector<QRect> pagePanes(PIX* gray, int glyphHeight);
+
 } // namespace pellix

@@ -1,5 +1,6 @@
 // Scores recognized text against its ground truth after folding every run of
-// whitespace to one space: prints the truth's length in characters and the
+// whitespace to one space and composing both (NFC: "\u1f73" in a man page and
+// "\u03ad" are one letter, drawn alike): prints the truth's length in characters and the
 // character edits between the two, so a kind of page can add up its errors.
 // Usage: pellix_score_text TRUTH_FILE TEXT_FILE
 #include <QFile>
@@ -34,7 +35,7 @@ QString readFolded(const char* path) {
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    return QString::fromUtf8(file.readAll()).simplified();
+    return QString::fromUtf8(file.readAll()).simplified().normalized(QString::NormalizationForm_C);
 }
 
 } // namespace

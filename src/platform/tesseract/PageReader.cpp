@@ -4,6 +4,7 @@
 #include "platform/RecognitionEngine.h"
 #include "platform/tesseract/ScreenImage.h"
 #include "platform/tesseract/ScreenLayout.h"
+#include "platform/tesseract/ScreenText.h"
 #include "platform/tesseract/ThreadCLocale.h"
 
 #include <tesseract/baseapi.h>
@@ -481,7 +482,7 @@ std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, Eng
             }
         }
     }
-    return texts.join(QLatin1Char('\n'));
+    return tidyRecognizedText(texts.join(QLatin1Char('\n')));
 }
 
 } // namespace pellix

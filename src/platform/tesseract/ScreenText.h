@@ -1,0 +1,14 @@
+#pragma once
+
+// Tidies the text the recognizer gives before anyone sees it.
+#include <QString>
+
+namespace pellix {
+
+// The text in composed form (NFC), as other programs write it, so that a
+// search for "έξοδο" finds it whichever way the recognizer spelled it; and
+// with a micro sign within a Greek word read as the letter mu it looks
+// like: the Greek model mixes the two up.
+QString tidyRecognizedText(const QString& text);
+
+} // namespace pellix

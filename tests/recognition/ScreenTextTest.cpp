@@ -1,0 +1,21 @@
+// Tidying the recognizer's text.
+#include "platform/tesseract/ScreenText.h"
+
+#include <gtest/gtest.h>
+
+namespace pellix {
+namespace {
+
+TEST(ScreenText, ComposesAccentsAndReadsAMicroSignInGreekAsMu) {
+    // Epsilon with a combining acute, and the Greek-extended epsilon with oxia.
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral(u"\u03b5\u0301\u03be\u03bf\u03b4\u03bf \u1f73")),
+              QStringLiteral(u"\u03ad\u03be\u03bf\u03b4\u03bf \u03ad"));
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral(u"\u00b5\u03b5 \u03b3\u03c1\u03b1\u00b5\u00b5")),
+              QStringLiteral(u"\u03bc\u03b5 \u03b3\u03c1\u03b1\u03bc\u03bc"));
+    // A measure stays a measure.
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral(u"5 \u00b5m, 3\u00b5s")),
+              QStringLiteral(u"5 \u00b5m, 3\u00b5s"));
+}
+
+} // namespace
+} // namespace pellix

@@ -146,6 +146,10 @@ EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
     // Screens have no vertical text; a column of figures (the PIDs of ps)
     // taken for a vertical line is read as one word.
     api->SetVariable("textord_tabfind_vertical_text", "0");
+    // Whether a line is set in fixed pitch is worked out word by word at
+    // some cost and told the LSTM recognizer nothing: the same text comes
+    // out, terminals included, 5 to 15 % sooner.
+    api->SetVariable("textord_disable_pitch_test", "1");
     return api;
 }
 

@@ -159,5 +159,23 @@ TEST(ScreenImage, ASidebarIsAPaneOfItsOwnBetweenToolbarAndStatusBar) {
     EXPECT_EQ(pagePanes(prose.get(), 12).size(), 1u);
 }
 
+TEST(ScreenImage, ATallBlockIsReadInSlicesUnlessRulesCrossIt) {
+    // Twenty rows at 24 px pitch, at most 260 px a slice: two, cut between rows.
+    const QRect block(0, 0, 600, 490);
+    PixPtr listing = page(600, 490, 255);
+    drawText(listing.get(), 10, 5, 580, 20, 12, 0);
+    const std::vector<QRect> slices = regionSlices(listing.get(), block, 260, 12);
+    ASSERT_EQ(slices.size(), 2u);
+    EXPECT_EQ(slices[0].top(), 0);
+    EXPECT_EQ(slices[0].bottom() + 1, slices[1].top());
+    EXPECT_EQ(slices[1].bottom(), block.bottom());
+    EXPECT_LE(slices[0].height(), 260);
+    EXPECT_LE(slices[1].height(), 260);
+    EXPECT_GE((slices[1].top() - 5) % 24, 12) << "cut inside a row";
+    EXPECT_EQ(regionSlices(listing.get(), block, 500, 12), std::vector<QRect>{block});
+    fill(listing.get(), 5, 245, 590, 2, 0); // a table's border between two rows
+    EXPECT_EQ(regionSlices(listing.get(), block, 260, 12), std::vector<QRect>{block});
+}
+
 } // namespace
 } // namespace pellix

@@ -62,6 +62,8 @@ constexpr int PreparedShare = 4;
 constexpr int LayoutTenths = 1;
 // Pixels of a part laid out on its own, as captured: a 1920x1080 screen is one.
 constexpr double TilePixels = 2.1e6;
+// Glyph heights a block may be tall before it is read in slices.
+constexpr int SliceGlyphs = 12;
 // Parts laid out but not read yet: each holds its scaled copy.
 constexpr int TilesAhead = 2;
 
@@ -279,7 +281,20 @@ void layOut(tesseract::TessBaseAPI& api, PageJob& job, Tile& tile, int pageGlyph
             blocks.push_back(std::move(block));
         }
     }
-    tile.regions = planRegions(blocks, scaled.get(), factor, scaledGlyphHeight);
+    // A tall block (a terminal, a listing) in two slices, so both engines
+    // read it; blocks laid out anew stay whole, their columns unknown yet.
+    for (const ReadingRegion& region :
+         planRegions(blocks, scaled.get(), factor, scaledGlyphHeight)) {
+        if (region.joined) {
+            tile.regions.push_back(region);
+            continue;
+        }
+        const int most = std::max(SliceGlyphs * scaledGlyphHeight,
+                                  region.box.height() / 2 + 4 * scaledGlyphHeight);
+        for (const QRect& slice : regionSlices(scaled.get(), region.box, most, scaledGlyphHeight)) {
+            tile.regions.push_back({slice, region.rows, false});
+        }
+    }
     for (const ReadingRegion& region : tile.regions) {
         tile.areas.push_back(static_cast<long long>(region.box.width()) * region.box.height());
         tile.regionArea += tile.areas.back();

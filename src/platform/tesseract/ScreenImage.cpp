@@ -521,6 +521,67 @@ std::vector<QRect> pageTiles(PIX* gray, int glyphHeight, double maxPixels) {
     return tiles;
 }
 
+namespace {
+
+void sliceRows(NUMA* rows, int top, int bottom, int maxHeight, const QRect& box,
+               std::vector<QRect>& slices) {
+    const int height = bottom - top;
+    const Gap* best = nullptr;
+    std::vector<Gap> gaps;
+    if (height > maxHeight) {
+        NumaPtr part(numaClipToInterval(rows, top, bottom - 1));
+        gaps = part ? innerGaps(part.get()) : std::vector<Gap>{};
+        const auto distance = [height](const Gap& g) {
+            return std::abs(2 * g.start + g.size - height);
+        };
+        for (const Gap& gap : gaps) {
+            if (!best || distance(gap) < distance(*best)) {
+                best = &gap;
+            }
+        }
+    }
+    if (!best) {
+        slices.emplace_back(box.x(), box.y() + top, box.width(), height);
+        return;
+    }
+    const int cut = top + best->start + best->size / 2;
+    sliceRows(rows, top, cut, maxHeight, box, slices);
+    sliceRows(rows, cut, bottom, maxHeight, box, slices);
+}
+
+} // namespace
+
+std::vector<QRect> regionSlices(PIX* gray, const QRect& box, int maxHeight, int glyphHeight) {
+    if (box.height() <= maxHeight || maxHeight <= 0 || glyphHeight <= 0) {
+        return {box};
+    }
+    BOX* clip = boxCreate(box.x(), box.y(), box.width(), box.height());
+    PixPtr part(pixClipRectangle(gray, clip, nullptr));
+    boxDestroy(&clip);
+    l_uint32 ground = 255;
+    if (part) {
+        pixGetRankValue(part.get(), 2, 0.5f, &ground);
+    }
+    PixPtr ink(part ? pixThresholdToBinary(part.get(), static_cast<l_int32>(ground) * 2 / 3)
+                    : nullptr);
+    // No stroke of a letter runs three glyph heights across; a faint
+    // border counts, the engine's own threshold sees it.
+    PixPtr marks(part ? pixThresholdToBinary(part.get(), static_cast<l_int32>(ground) * 7 / 8)
+                      : nullptr);
+    PixPtr rules(marks ? pixOpenBrick(nullptr, marks.get(), 3 * glyphHeight, 1) : nullptr);
+    l_int32 noRules = 0;
+    if (!rules || (pixZero(rules.get(), &noRules), !noRules)) {
+        return {box};
+    }
+    NumaPtr rows(pixCountPixelsByRow(ink.get(), nullptr));
+    if (!rows) {
+        return {box};
+    }
+    std::vector<QRect> slices;
+    sliceRows(rows.get(), 0, box.height(), maxHeight, box, slices);
+    return slices;
+}
+
 std::vector<QRect> pagePanes(PIX* gray, int glyphHeight) {
     const QRect page(0, 0, pixGetWidth(gray), pixGetHeight(gray));
     l_uint32 ground = 255;

@@ -43,6 +43,13 @@ PixPtr scaledGray(PIX* gray, double factor);
 // such cut stays larger.
 std::vector<QRect> pageTiles(PIX* gray, int glyphHeight, double maxPixels);
 
+// The rows of `box` on a grey page with glyphs of that height cut into
+// slices of at most `maxHeight` pixels where possible, along gaps between
+// lines nearest the middle, top to bottom: the slices of one tall block can
+// be read by two engines at once. A block with rules across it (a table's
+// borders, a row of "=====") stays whole: its rows would be lost.
+std::vector<QRect> regionSlices(PIX* gray, const QRect& box, int maxHeight, int glyphHeight);
+
 // The panes of a grey page with glyphs of that height, in reading order: a
 // tall gutter with text on both sides (a sidebar beside its content, columns
 // of prose) parts what lies beside it, after what stands above it (a toolbar)

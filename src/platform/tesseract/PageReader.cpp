@@ -17,6 +17,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <future>
+#include <iterator>
 #include <thread>
 
 namespace pellix {
@@ -72,10 +73,18 @@ struct TextDeleter {
 };
 using TextPtr = std::unique_ptr<char, TextDeleter>;
 
-// One part of the page: laid out by one worker, its regions then read by any.
+// One part of the page: prepared by one worker, its panes laid out and its
+// regions then read by any.
 struct Tile {
     QRect box;     // in pixels of the page as captured
     PixPtr scaled; // the prepared part, from its layout until its last region is read
+    double factor = 1.0;
+    int scaledGlyphHeight = 0;
+    std::vector<QRect> panes; // of the prepared part, laid out one by one
+    std::vector<std::vector<LayoutBlock>> paneBlocks;
+    std::size_t nextPane = 0;
+    std::size_t panesLeft = 0;
+    bool prepared = false;
     std::vector<ReadingRegion> regions;
     std::vector<long long> areas;
     std::vector<QString> texts;
@@ -241,14 +250,13 @@ std::vector<ReadingRegion> planRegions(const std::vector<LayoutBlock>& blocks, P
     return planned;
 }
 
-// Prepares one part at the scale its own glyphs need, finds its blocks and
-// plans its regions. Layout must run on the enlarged part: on small terminal
-// text as captured it misses whole columns.
-void layOut(tesseract::TessBaseAPI& api, PageJob& job, Tile& tile, int pageGlyphHeight) {
+// Prepares one part at the scale its own glyphs need and finds its panes;
+// false when there is nothing to read in it.
+bool prepare(PageJob& job, Tile& tile, int pageGlyphHeight) {
     const double pagePixels = double(pixGetWidth(job.gray)) * pixGetHeight(job.gray);
     PixPtr part = cut(job.gray, tile.box);
     if (!part) {
-        return;
+        return false;
     }
     int glyphHeight = typicalGlyphHeight(part.get());
     if (glyphHeight <= 0) {
@@ -256,42 +264,55 @@ void layOut(tesseract::TessBaseAPI& api, PageJob& job, Tile& tile, int pageGlyph
     }
     // The page's size bounds the scale, which keeps the time of a large page
     // in bounds: its memory the size of its parts bounds anyway.
-    const double factor = recognitionScale(glyphHeight, pagePixels);
-    PixPtr scaled = scaledGray(part.get(), factor);
-    part.reset();
-    if (!scaled) {
+    tile.factor = recognitionScale(glyphHeight, pagePixels);
+    tile.scaled = scaledGray(part.get(), tile.factor);
+    if (!tile.scaled) {
+        return false;
+    }
+    tile.scaledGlyphHeight = static_cast<int>(glyphHeight * tile.factor);
+    removeVerticalRules(tile.scaled.get(), tile.scaledGlyphHeight);
+    tile.panes = pagePanes(tile.scaled.get(), tile.scaledGlyphHeight);
+    tile.paneBlocks.resize(tile.panes.size());
+    return true;
+}
+
+// Lays out one pane of a prepared part: layout must run on the enlarged
+// part, as on small terminal text as captured it misses whole columns.
+void layOutPane(tesseract::TessBaseAPI& api, Tile& tile, std::size_t index) {
+    if (tile.panes.size() == 1) {
+        tile.paneBlocks[index] = layoutBlocks(api, tile.scaled.get(), 1.0);
         return;
     }
-    const int scaledGlyphHeight = static_cast<int>(glyphHeight * factor);
-    removeVerticalRules(scaled.get(), scaledGlyphHeight);
-    // Each pane is laid out on its own, in reading order.
-    std::vector<LayoutBlock> blocks;
-    const std::vector<QRect> panes = pagePanes(scaled.get(), scaledGlyphHeight);
-    for (const QRect& pane : panes) {
-        if (panes.size() == 1) {
-            blocks = layoutBlocks(api, scaled.get(), 1.0);
-            break;
+    const QRect& pane = tile.panes[index];
+    PixPtr image = cut(tile.scaled.get(), pane);
+    for (LayoutBlock& block : layoutBlocks(api, image.get(), 1.0)) {
+        block.box.translate(pane.topLeft());
+        for (QRect& line : block.lines) {
+            line.translate(pane.topLeft());
         }
-        PixPtr paneImage = cut(scaled.get(), pane);
-        for (LayoutBlock& block : layoutBlocks(api, paneImage.get(), 1.0)) {
-            block.box.translate(pane.topLeft());
-            for (QRect& line : block.lines) {
-                line.translate(pane.topLeft());
-            }
-            blocks.push_back(std::move(block));
-        }
+        tile.paneBlocks[index].push_back(std::move(block));
     }
+}
+
+// Plans the regions of a part whose panes are all laid out, in their order.
+void planTile(Tile& tile) {
+    std::vector<LayoutBlock> blocks;
+    for (std::vector<LayoutBlock>& pane : tile.paneBlocks) {
+        std::move(pane.begin(), pane.end(), std::back_inserter(blocks));
+    }
+    tile.paneBlocks.clear();
+    const int glyphHeight = tile.scaledGlyphHeight;
     // A tall block (a terminal, a listing) in two slices, so both engines
     // read it; blocks laid out anew stay whole, their columns unknown yet.
     for (const ReadingRegion& region :
-         planRegions(blocks, scaled.get(), factor, scaledGlyphHeight)) {
+         planRegions(blocks, tile.scaled.get(), tile.factor, glyphHeight)) {
         if (region.joined) {
             tile.regions.push_back(region);
             continue;
         }
-        const int most = std::max(SliceGlyphs * scaledGlyphHeight,
-                                  region.box.height() / 2 + 4 * scaledGlyphHeight);
-        for (const QRect& slice : regionSlices(scaled.get(), region.box, most, scaledGlyphHeight)) {
+        const int most =
+            std::max(SliceGlyphs * glyphHeight, region.box.height() / 2 + 4 * glyphHeight);
+        for (const QRect& slice : regionSlices(tile.scaled.get(), region.box, most, glyphHeight)) {
             tile.regions.push_back({slice, region.rows, false});
         }
     }
@@ -300,7 +321,6 @@ void layOut(tesseract::TessBaseAPI& api, PageJob& job, Tile& tile, int pageGlyph
         tile.regionArea += tile.areas.back();
     }
     tile.texts.resize(tile.regions.size());
-    tile.scaled = std::move(scaled);
 }
 
 // Reads one region of a laid-out part; false when the engine failed.
@@ -328,6 +348,18 @@ long long tileWeight(const Tile& tile) {
     return static_cast<long long>(tile.box.width()) * tile.box.height();
 }
 
+// Marks a part laid out, under the job's lock.
+void finishLayout(PageJob& job, Tile& tile) {
+    tile.laidOut = true;
+    tile.regionsLeft = tile.regions.size();
+    const long long weight = tileWeight(tile);
+    job.doneArea += weight * LayoutTenths + (tile.regions.empty() ? weight * 9 : 0);
+    if (tile.regions.empty()) {
+        tile.scaled.reset();
+        --job.tilesAhead;
+    }
+}
+
 // Takes work until none is left or the run stops. The first worker also
 // polls while it waits, so progress and cancelling go on.
 void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
@@ -344,22 +376,46 @@ void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
                 break;
             }
         }
+        // The panes of a prepared part come first: the other worker would
+        // otherwise wait for their layout.
+        Tile* panesLeft = nullptr;
+        for (Tile& tile : job.tiles) {
+            if (tile.prepared && tile.nextPane < tile.panes.size()) {
+                panesLeft = &tile;
+                break;
+            }
+        }
+        if (panesLeft) {
+            Tile& tile = *panesLeft;
+            const std::size_t index = tile.nextPane++;
+            ++job.layoutsRunning;
+            lock.unlock();
+            layOutPane(api, tile, index);
+            lock.lock();
+            if (--tile.panesLeft == 0) {
+                lock.unlock();
+                planTile(tile);
+                lock.lock();
+                finishLayout(job, tile);
+            }
+            --job.layoutsRunning;
+            job.changed.notify_all();
+            continue;
+        }
         const bool layoutLeft = job.nextLayout < job.tiles.size();
         if (layoutLeft && (job.tilesAhead < TilesAhead || !readable)) {
             Tile& tile = job.tiles[job.nextLayout++];
             ++job.layoutsRunning;
+            ++job.tilesAhead;
             lock.unlock();
-            layOut(api, job, tile, pageGlyphHeight);
+            const bool ready = prepare(job, tile, pageGlyphHeight);
             lock.lock();
             --job.layoutsRunning;
-            tile.laidOut = true;
-            tile.regionsLeft = tile.regions.size();
-            const long long weight = tileWeight(tile);
-            job.doneArea += weight * LayoutTenths + (tile.regions.empty() ? weight * 9 : 0);
-            if (tile.regions.empty()) {
-                tile.scaled.reset();
+            if (ready && !tile.panes.empty()) {
+                tile.prepared = true;
+                tile.panesLeft = tile.panes.size();
             } else {
-                ++job.tilesAhead;
+                finishLayout(job, tile);
             }
             job.changed.notify_all();
             continue;
@@ -459,7 +515,7 @@ std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, Eng
     }
     const int glyphHeight = typicalGlyphHeight(gray.get());
     for (const QRect& box : pageTiles(gray.get(), glyphHeight, TilePixels)) {
-        job.tiles.push_back({box, {}, {}, {}, {}, 0, 0, 0, false});
+        job.tiles.emplace_back().box = box;
         job.totalArea += tileWeight(job.tiles.back());
     }
     job.gray = gray.get();

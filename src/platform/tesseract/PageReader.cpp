@@ -65,7 +65,7 @@ constexpr int LayoutTenths = 1;
 constexpr double TilePixels = 2.1e6;
 // Glyph heights a block may be tall before it is read in slices.
 constexpr int SliceGlyphs = 12;
-// Parts laid out but not read yet: each holds its scaled copy.
+// Parts prepared but not read yet: each holds its scaled copy.
 constexpr int TilesAhead = 2;
 
 struct TextDeleter {
@@ -95,7 +95,8 @@ struct Tile {
 };
 
 // The parts of one page, shared by the workers, which take the work in turn:
-// a part's layout while few parts wait to be read, else its next region.
+// the layout of a prepared part's next pane; else a new part's preparation
+// while few parts wait to be read; else the next region.
 struct PageJob {
     PIX* gray = nullptr; // read only while workers run
     std::vector<Tile> tiles;

@@ -131,10 +131,10 @@ constexpr double NarrowGap = 0.6;
 constexpr double GridShare = 0.7;
 
 struct PaneGutter {
-    int x = 0; // a blank column of the part, with a blank band around it
-    int top = 0;
-    int bottom = 0; // last blank row
-    int above = -1; // blank rows to cut at, -1 where the gutter meets the edge
+    int x = 0;   // the column it runs down, blank for half its width either way
+    int top = 0; // first and last rows of the text beside it
+    int bottom = 0;
+    int above = -1; // blank rows across the part to cut at, -1 at the part's edge
     int below = -1;
 };
 
@@ -573,7 +573,7 @@ std::vector<QRect> regionSlices(PIX* gray, const QRect& box, int maxHeight, int 
     if (!rules || (pixZero(rules.get(), &noRules), !noRules)) {
         return {box};
     }
-    NumaPtr rows(pixCountPixelsByRow(ink.get(), nullptr));
+    NumaPtr rows(ink ? pixCountPixelsByRow(ink.get(), nullptr) : nullptr);
     if (!rows) {
         return {box};
     }

@@ -17,5 +17,14 @@ TEST(ScreenText, ComposesAccentsAndReadsAMicroSignInGreekAsMu) {
               QStringLiteral(u"5 \u00b5m, 3\u00b5s"));
 }
 
+TEST(ScreenText, ADashStartingAWordIsALongOption) {
+    EXPECT_EQ(
+        tidyRecognizedText(QStringLiteral(u"\u2014file=FILE (\u2014null-data)\n\u2014-quiet")),
+        QStringLiteral("--file=FILE (--null-data)\n--quiet"));
+    // Between words, or standing alone, a dash stays one.
+    const QString prose = QStringLiteral(u"this\u2014that, a \u2014 b, 1\u20132");
+    EXPECT_EQ(tidyRecognizedText(prose), prose);
+}
+
 } // namespace
 } // namespace pellix

@@ -1,5 +1,7 @@
 #include "platform/tesseract/ScreenText.h"
 
+#include <QRegularExpression>
+
 namespace pellix {
 
 namespace {
@@ -15,6 +17,12 @@ bool greek(QChar c) {
 
 QString tidyRecognizedText(const QString& text) {
     QString tidy = text.normalized(QString::NormalizationForm_C);
+    // "--" in a proportional font is one unbroken stroke at screen sizes,
+    // which the recognizer takes for a dash; a dash does not start a word.
+    static const QRegularExpression longOption(
+        QStringLiteral(u"(^|[\\s(\\[{\"'=])[\u2013\u2014]-?(?=[A-Za-z])"),
+        QRegularExpression::MultilineOption);
+    tidy.replace(longOption, QStringLiteral("\\1--"));
     for (qsizetype i = 0; i < tidy.size(); ++i) {
         if (tidy[i] != MicroSign) {
             continue;

@@ -23,6 +23,24 @@ constexpr double MaxScale = 4.0;
 // the engine, keeping a 3840x2160 screen of text under 400 MB.
 constexpr double PixelBudget = 24e6;
 
+// The ink of a grey page: what is well darker than its ground, the grey most
+// of it has, which `ground` receives when given.
+PixPtr inkOf(PIX* gray, l_uint32* ground = nullptr) {
+    l_uint32 median = 255;
+    pixGetRankValue(gray, 2, 0.5f, &median);
+    if (ground) {
+        *ground = median;
+    }
+    return PixPtr(pixThresholdToBinary(gray, static_cast<l_int32>(median) * 2 / 3));
+}
+
+PixPtr clipped(PIX* pix, const QRect& rect) {
+    BOX* box = boxCreate(rect.x(), rect.y(), rect.width(), rect.height());
+    PixPtr part(pixClipRectangle(pix, box, nullptr));
+    boxDestroy(&box);
+    return part;
+}
+
 PixPtr gray8(PIX* page) {
     if (pixGetDepth(page) == 32) {
         return PixPtr(pixConvertRGBToLuminance(page));
@@ -74,9 +92,7 @@ void cutTiles(PIX* ink, const QRect& part, int glyphHeight, double maxPixels,
         tiles.push_back(part);
         return;
     }
-    BOX* box = boxCreate(part.x(), part.y(), part.width(), part.height());
-    PixPtr clip(pixClipRectangle(ink, box, nullptr));
-    boxDestroy(&box);
+    PixPtr clip = clipped(ink, part);
     const auto nearestMiddle = [](const std::vector<Gap>& gaps, int length, int minSize) {
         const Gap* best = nullptr;
         for (const Gap& gap : gaps) {
@@ -362,9 +378,7 @@ void cutPanes(PIX* ink, const QRect& part, int glyphHeight, int depth, std::vect
     if (part.isEmpty()) {
         return;
     }
-    BOX* box = boxCreate(part.x(), part.y(), part.width(), part.height());
-    PixPtr clip(pixClipRectangle(ink, box, nullptr));
-    boxDestroy(&box);
+    PixPtr clip = clipped(ink, part);
     l_int32 empty = 1;
     if (!clip || (pixZero(clip.get(), &empty), empty)) {
         return;
@@ -489,8 +503,7 @@ void removeVerticalRules(PIX* gray, int glyphHeight) {
         return;
     }
     l_uint32 ground = 255;
-    pixGetRankValue(gray, 2, 0.5f, &ground);
-    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(ground) * 2 / 3));
+    PixPtr ink = inkOf(gray, &ground);
     // Taller than three lines of text: no glyph stroke is.
     PixPtr rules(ink ? pixOpenBrick(nullptr, ink.get(), 1, 3 * glyphHeight) : nullptr);
     if (rules) {
@@ -509,9 +522,7 @@ PixPtr scaledGray(PIX* gray, double factor) {
 
 std::vector<QRect> pageTiles(PIX* gray, int glyphHeight, double maxPixels) {
     const QRect page(0, 0, pixGetWidth(gray), pixGetHeight(gray));
-    l_uint32 ground = 255;
-    pixGetRankValue(gray, 2, 0.5f, &ground);
-    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(ground) * 2 / 3));
+    PixPtr ink = inkOf(gray);
     std::vector<QRect> tiles;
     if (!ink || glyphHeight <= 0) {
         tiles.push_back(page);
@@ -555,15 +566,9 @@ std::vector<QRect> regionSlices(PIX* gray, const QRect& box, int maxHeight, int 
     if (box.height() <= maxHeight || maxHeight <= 0 || glyphHeight <= 0) {
         return {box};
     }
-    BOX* clip = boxCreate(box.x(), box.y(), box.width(), box.height());
-    PixPtr part(pixClipRectangle(gray, clip, nullptr));
-    boxDestroy(&clip);
+    PixPtr part = clipped(gray, box);
     l_uint32 ground = 255;
-    if (part) {
-        pixGetRankValue(part.get(), 2, 0.5f, &ground);
-    }
-    PixPtr ink(part ? pixThresholdToBinary(part.get(), static_cast<l_int32>(ground) * 2 / 3)
-                    : nullptr);
+    PixPtr ink(part ? inkOf(part.get(), &ground) : nullptr);
     // No stroke of a letter runs three glyph heights across; a faint
     // border counts, the engine's own threshold sees it.
     PixPtr marks(part ? pixThresholdToBinary(part.get(), static_cast<l_int32>(ground) * 7 / 8)
@@ -584,9 +589,7 @@ std::vector<QRect> regionSlices(PIX* gray, const QRect& box, int maxHeight, int 
 
 std::vector<QRect> pagePanes(PIX* gray, int glyphHeight) {
     const QRect page(0, 0, pixGetWidth(gray), pixGetHeight(gray));
-    l_uint32 ground = 255;
-    pixGetRankValue(gray, 2, 0.5f, &ground);
-    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(ground) * 2 / 3));
+    PixPtr ink = inkOf(gray);
     std::vector<QRect> panes;
     if (ink && glyphHeight > 0) {
         cutPanes(ink.get(), page, glyphHeight, 0, panes);

@@ -141,13 +141,6 @@ bool engineProgressed(tesseract::ETEXT_DESC* desc, int, int, int, int) {
     return true;
 }
 
-PixPtr cut(PIX* page, const QRect& box) {
-    BOX* rect = boxCreate(box.x(), box.y(), box.width(), box.height());
-    PixPtr part(pixClipRectangle(page, rect, nullptr));
-    boxDestroy(&rect);
-    return part;
-}
-
 // The text blocks that layout analysis finds on the grey page, with their
 // lines, in the engine's reading order, in pixels of the page scaled by
 // `factor`. Layout must run on the enlarged page: on small terminal text as
@@ -255,7 +248,7 @@ std::vector<ReadingRegion> planRegions(const std::vector<LayoutBlock>& blocks, P
 // false when there is nothing to read in it.
 bool prepare(PageJob& job, Tile& tile, int pageGlyphHeight) {
     const double pagePixels = double(pixGetWidth(job.gray)) * pixGetHeight(job.gray);
-    PixPtr part = cut(job.gray, tile.box);
+    PixPtr part = clipped(job.gray, tile.box);
     if (!part) {
         return false;
     }
@@ -285,7 +278,7 @@ void layOutPane(tesseract::TessBaseAPI& api, Tile& tile, std::size_t index) {
         return;
     }
     const QRect& pane = tile.panes[index];
-    PixPtr image = cut(tile.scaled.get(), pane);
+    PixPtr image = clipped(tile.scaled.get(), pane);
     for (LayoutBlock& block : layoutBlocks(api, image.get(), 1.0)) {
         block.box.translate(pane.topLeft());
         for (QRect& line : block.lines) {
@@ -326,7 +319,7 @@ void planTile(Tile& tile) {
 
 // Reads one region of a laid-out part; false when the engine failed.
 bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::size_t index) {
-    PixPtr part = cut(tile.scaled.get(), tile.regions[index].box);
+    PixPtr part = clipped(tile.scaled.get(), tile.regions[index].box);
     // A block, or side-by-side columns whose lines share rows, is read
     // across as one uniform block (a table the layout took for one block
     // too); overlapping blocks get the engine's own layout again.

@@ -34,13 +34,6 @@ PixPtr inkOf(PIX* gray, l_uint32* ground = nullptr) {
     return PixPtr(pixThresholdToBinary(gray, static_cast<l_int32>(median) * 2 / 3));
 }
 
-PixPtr clipped(PIX* pix, const QRect& rect) {
-    BOX* box = boxCreate(rect.x(), rect.y(), rect.width(), rect.height());
-    PixPtr part(pixClipRectangle(pix, box, nullptr));
-    boxDestroy(&box);
-    return part;
-}
-
 PixPtr gray8(PIX* page) {
     if (pixGetDepth(page) == 32) {
         return PixPtr(pixConvertRGBToLuminance(page));
@@ -415,6 +408,13 @@ void cutPanes(PIX* ink, const QRect& part, int glyphHeight, int depth, std::vect
 }
 
 } // namespace
+
+PixPtr clipped(PIX* pix, const QRect& rect) {
+    BOX* box = boxCreate(rect.x(), rect.y(), rect.width(), rect.height());
+    PixPtr part(pixClipRectangle(pix, box, nullptr));
+    boxDestroy(&box);
+    return part;
+}
 
 PixPtr lightGroundGray(PIX* page) {
     PixPtr gray = gray8(page);

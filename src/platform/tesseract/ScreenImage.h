@@ -11,6 +11,9 @@
 
 namespace pellix {
 
+// The part of `pix` within `rect`; none when they do not meet.
+PixPtr clipped(PIX* pix, const QRect& rect);
+
 // An 8-bit grey copy of any page in which every region with a dark ground
 // (dark themes, coloured bars, terminals) is inverted, so all text is dark on
 // light. Decided region by region, so a dark sidebar beside a light page

@@ -104,11 +104,11 @@ void RecognitionController::showResult(const QString& text) {
     m_fOCR->SetText(text);
     const double twipsX = m_windowing.twipsPerPixelX();
     const double twipsY = m_windowing.twipsPerPixelY();
-    QSize outer = m_fOCR->frameGeometry().size();
-    if (outer == m_fOCR->size()) {
-        // Not framed yet: the window manager will frame it as it framed the main window.
-        outer += m_mainWindow.frameGeometry().size() - m_mainWindow.size();
-    }
+    // Not framed yet, the window will be framed as the main window was.
+    const QSize outer =
+        FramePlacer::framed(*m_fOCR)
+            ? m_fOCR->frameGeometry().size()
+            : m_fOCR->size() + m_mainWindow.frameGeometry().size() - m_mainWindow.size();
     m_fOCR->showPlaced(
         [monitor, twipsX, twipsY](const QSize& frame) {
             const QSize frameTwips(static_cast<int>(frame.width() * twipsX),

@@ -44,6 +44,12 @@ void FramePlacer::show(Place place, const QSize& guessedFrame) {
     check(); // a window framed at once is in place at once
 }
 
+bool FramePlacer::framed(const QWidget& window) {
+    const QSize frame = window.frameGeometry().size();
+    const QSize inner = window.size();
+    return frame != inner && frame.width() >= inner.width() && frame.height() >= inner.height();
+}
+
 void FramePlacer::stop() {
     m_timer.stop();
 }
@@ -53,10 +59,10 @@ void FramePlacer::check() {
         stop();
         return;
     }
-    const QRect frame = m_window.frameGeometry();
-    if (frame.size() == m_window.size()) {
-        return; // not framed yet
+    if (!framed(m_window)) {
+        return;
     }
+    const QRect frame = m_window.frameGeometry();
     const QPoint wanted = m_place(frame.size());
     if (frame.topLeft() == wanted) {
         stop();

@@ -30,6 +30,12 @@ public:
     void stop();
     bool settling() const { return m_timer.isActive(); }
 
+    // Whether the toolkit knows the window's frame. Until the window manager
+    // frames it, the frame is the window itself; and for a moment while it is
+    // framed again (after it was shown anew) the toolkit may report a frame
+    // smaller than the window. Neither is a frame to place by.
+    static bool framed(const QWidget& window);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -140,6 +140,32 @@ TEST_F(TesseractEngine, ReadsTheColumnsOfASmallDarkTerminalRowByRow) {
         << result.text.toStdString();
 }
 
+TEST_F(TesseractEngine, UnderscoresOfCodeComeBackButUnderlinedWordsStaySpaced) {
+    const QStringList code = {
+        "const char *__old = (s);",
+        "size_t __len = strlen (__old) + 1;",
+        "char *__new = (char *) __builtin_alloca (__len);",
+        "(char *) memcpy (__new, __old, __len);",
+    };
+    QImage screen = terminalPicture(code);
+    const RecognitionResult read = recognize(save(screen, "code.png"));
+    EXPECT_EQ(folded(read.text), folded(code.join(' '))) << read.text.toStdString();
+
+    // A link underlined across its words, on a light page.
+    QImage page(560, 60, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    font.setUnderline(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0x1a, 0x0d, 0xab));
+    painter.drawText(10, 30, QStringLiteral("see the manual page for details"));
+    painter.end();
+    const RecognitionResult link = recognize(save(page, "link.png"));
+    EXPECT_FALSE(link.text.contains('_')) << link.text.toStdString();
+}
+
 TEST_F(TesseractEngine, ALargeScreenIsReadPartByPartInReadingOrder) {
     // Over two million pixels with two columns far apart: two parts, one per
     // worker, whose lines share rows but must not be read across.

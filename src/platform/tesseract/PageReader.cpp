@@ -6,10 +6,12 @@
 #include "platform/tesseract/ScreenLayout.h"
 #include "platform/tesseract/ScreenText.h"
 #include "platform/tesseract/ThreadCLocale.h"
+#include "platform/tesseract/Underscores.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/pageiterator.h>
+#include <tesseract/resultiterator.h>
 
 #include <algorithm>
 #include <array>
@@ -317,6 +319,58 @@ void planTile(Tile& tile) {
     tile.texts.resize(tile.regions.size());
 }
 
+// The words of the last recognition with their letters, in the order its
+// text gives them.
+std::vector<RecognizedWord> recognizedWords(tesseract::TessBaseAPI& api) {
+    std::vector<RecognizedWord> words;
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it) {
+        return words;
+    }
+    const auto box = [&](tesseract::PageIteratorLevel level) {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        it->BoundingBox(level, &left, &top, &right, &bottom);
+        return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    };
+    int line = -1;
+    int baseLeft = 0, baseTop = 0, baseRight = 0, baseBottom = 0, lineTop = 0;
+    do {
+        if (it->Empty(tesseract::RIL_SYMBOL)) {
+            continue;
+        }
+        if (line < 0 || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            ++line;
+            const QRect lineBox = box(tesseract::RIL_TEXTLINE);
+            lineTop = lineBox.top();
+            if (!it->Baseline(tesseract::RIL_TEXTLINE, &baseLeft, &baseTop, &baseRight,
+                              &baseBottom)) {
+                baseLeft = lineBox.left(), baseRight = lineBox.right();
+                baseTop = baseBottom = lineBox.bottom();
+            }
+        }
+        if (words.empty() || it->IsAtBeginningOf(tesseract::RIL_WORD)) {
+            TextPtr text(it->GetUTF8Text(tesseract::RIL_WORD));
+            const QRect wordBox = box(tesseract::RIL_WORD);
+            // The baseline below the word's middle; lines may lean a little.
+            const int middle = wordBox.center().x();
+            const int baseline = baseRight == baseLeft
+                                     ? baseTop
+                                     : baseTop + (baseBottom - baseTop) * (middle - baseLeft) /
+                                                     (baseRight - baseLeft);
+            words.push_back({text ? QString::fromUtf8(text.get()) : QString(),
+                             {},
+                             wordBox,
+                             line,
+                             baseline,
+                             lineTop});
+        }
+        TextPtr symbol(it->GetUTF8Text(tesseract::RIL_SYMBOL));
+        words.back().symbols.push_back(
+            {symbol ? QString::fromUtf8(symbol.get()) : QString(), box(tesseract::RIL_SYMBOL)});
+    } while (it->Next(tesseract::RIL_SYMBOL));
+    return words;
+}
+
 // Reads one region of a laid-out part; false when the engine failed.
 bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::size_t index) {
     PixPtr part = clipped(tile.scaled.get(), tile.regions[index].box);
@@ -334,7 +388,8 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
         return false;
     }
     TextPtr text(api.GetUTF8Text());
-    tile.texts[index] = text ? QString::fromUtf8(text.get()) : QString();
+    tile.texts[index] = withUnderscores(text ? QString::fromUtf8(text.get()) : QString(),
+                                        recognizedWords(api), part.get());
     return true;
 }
 

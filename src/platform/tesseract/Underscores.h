@@ -1,0 +1,38 @@
+#pragma once
+
+// Puts back the underscores the recognizer drops. An underscore lies below
+// the baseline, faint at screen sizes, and two or more of them are drawn as
+// one bar; the recognizer reads such a bar as a space, as nothing, or as one
+// "_" however long it is.
+#include "platform/tesseract/Leptonica.h"
+
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+namespace pellix {
+
+// A character as the recognizer gave it, in pixels of the grey image it read.
+struct RecognizedSymbol {
+    QString text;
+    QRect box;
+};
+
+struct RecognizedWord {
+    QString text;
+    std::vector<RecognizedSymbol> symbols;
+    QRect box;
+    int line = 0;     // the text line it is on, counted from 0
+    int baseline = 0; // the line's baseline below the word
+    int lineTop = 0;  // the top of the line's tallest glyphs
+};
+
+// `text` as the recognizer wrote the words, with each line that has bars
+// below its baseline written again: one "_" for each character cell a bar
+// spans, in its place among the letters. A line that runs under letters too
+// (an underlined link) is no underscore. The text is returned unchanged
+// unless its words are the given words, in order.
+QString withUnderscores(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
+
+} // namespace pellix

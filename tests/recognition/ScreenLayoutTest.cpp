@@ -48,6 +48,18 @@ TEST(ScreenLayout, ASidebarAndToolbarButtonsStayApartFromTheText) {
     }
 }
 
+TEST(ScreenLayout, MarksThatContinueLinesAreReadOnTheirLines) {
+    // A macro whose lines end in "\\" far to the right, then more code; the
+    // engine finds the marks as lines of their own or as one tall line.
+    for (const LayoutBlock& marks : {block(900, 8, 18, 8, 18), block(900, 8, 18, 1, 0, 140)}) {
+        const std::vector<LayoutBlock> blocks = {block(0, 500, 0, 20, 18), marks};
+        const std::vector<ReadingRegion> regions = readingRegions(blocks);
+        ASSERT_EQ(regions.size(), 1u);
+        EXPECT_TRUE(regions[0].rows);
+        EXPECT_EQ(regions[0].box, blocks[0].box | marks.box);
+    }
+}
+
 TEST(ScreenLayout, FiguresTheEngineTookForOneTallLineJoinTheRowsBesideThem) {
     // ps: a heading, a column of right-aligned PIDs found as one tall line,
     // and the columns the engine did split into rows.

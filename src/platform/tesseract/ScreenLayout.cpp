@@ -12,6 +12,8 @@ namespace {
 constexpr double RowShare = 0.6;
 // Width, in line heights, from which a column holds prose: some 60 letters.
 constexpr int ProseColumn = 40;
+// Width, in line heights, up to which a column holds single marks.
+constexpr int MarkColumn = 2;
 
 // Lines of one row overlap by most of the shorter one ("root" beside "1024"),
 // and neither is more than twice as tall as the other (a heading beside text).
@@ -58,6 +60,24 @@ bool sideBySide(const LayoutBlock& a, const LayoutBlock& b) {
            sharedRows(a, b) >= RowShare && sharedRows(b, a) >= RowShare;
 }
 
+// A column of single marks at the ends of lines (the "\\" that continues a
+// line of a macro or a shell command) beside a block and within its height:
+// the layout takes it for a column of its own, often for one tall line, and
+// its marks would all come after the block's text.
+bool marksBeside(const LayoutBlock& marks, const LayoutBlock& block) {
+    if (marks.box.right() >= block.box.left() && block.box.right() >= marks.box.left()) {
+        return false;
+    }
+    const int lineHeight = block.lines.front().height();
+    if (marks.box.width() > MarkColumn * lineHeight ||
+        marks.box.top() < block.box.top() - lineHeight ||
+        marks.box.bottom() > block.box.bottom() + lineHeight) {
+        return false;
+    }
+    return marks.lines.size() == 1 ? marks.box.height() > 2 * lineHeight
+                                   : sharedRows(marks, block) >= RowShare;
+}
+
 std::size_t root(std::vector<std::size_t>& parent, std::size_t i) {
     while (parent[i] != i) {
         i = parent[i] = parent[parent[i]];
@@ -76,6 +96,19 @@ std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks
             if (sideBySide(blocks[i], blocks[j])) {
                 parent[root(parent, j)] = root(parent, i);
                 rowBlocks.push_back(i);
+            }
+        }
+    }
+    std::vector<int> members(blocks.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        ++members[root(parent, i)];
+    }
+    for (std::size_t j = 0; j < blocks.size(); ++j) {
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            if (i != j && members[j] == 1 && marksBeside(blocks[j], blocks[i])) {
+                parent[j] = root(parent, i);
+                rowBlocks.push_back(i);
+                break;
             }
         }
     }

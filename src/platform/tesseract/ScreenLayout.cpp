@@ -60,12 +60,13 @@ bool sideBySide(const LayoutBlock& a, const LayoutBlock& b) {
            sharedRows(a, b) >= RowShare && sharedRows(b, a) >= RowShare;
 }
 
-// A column of single marks at the ends of lines (the "\\" that continues a
-// line of a macro or a shell command) beside a block and within its height:
+// A column of single marks at the ends of lines (the backslash that continues
+// a line of a macro or a shell command) beside a block and within its height:
 // the layout takes it for a column of its own, often for one tall line, and
 // its marks would all come after the block's text.
 bool marksBeside(const LayoutBlock& marks, const LayoutBlock& block) {
-    if (marks.box.right() >= block.box.left() && block.box.right() >= marks.box.left()) {
+    if (marks.lines.empty() || block.lines.empty() ||
+        (marks.box.right() >= block.box.left() && block.box.right() >= marks.box.left())) {
         return false;
     }
     const int lineHeight = block.lines.front().height();

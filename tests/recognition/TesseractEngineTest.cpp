@@ -166,6 +166,25 @@ TEST_F(TesseractEngine, UnderscoresOfCodeComeBackButUnderlinedWordsStaySpaced) {
     EXPECT_FALSE(link.text.contains('_')) << link.text.toStdString();
 }
 
+TEST_F(TesseractEngine, ARowOfEqualsSignsUnderAListingsHeaderKeepsItsLength) {
+    QStringList rows = {
+        "||/ Name           Version      Architecture Description",
+        "+++-==============-============-============-====================",
+    };
+    for (const char* name : {"adduser", "apt", "base-files", "bash", "coreutils", "dpkg", "grep",
+                             "gzip", "hostname", "login", "mount", "passwd", "sed", "tar"}) {
+        rows << QStringLiteral("ii  %1 1.2.3-4       amd64        package %1")
+                    .arg(QLatin1String(name), -14);
+    }
+    const RecognitionResult result = recognize(save(terminalPicture(rows), "dpkg.png"));
+    // The rule between them is the recognizer's to read; the runs are ours.
+    QStringList runs;
+    for (const auto& match : QRegularExpression("=+").globalMatch(result.text)) {
+        runs << QString::number(match.capturedLength());
+    }
+    EXPECT_EQ(runs.join(' '), "14 12 12 20") << result.text.toStdString();
+}
+
 TEST_F(TesseractEngine, ALargeScreenIsReadPartByPartInReadingOrder) {
     // Over two million pixels with two columns far apart: two parts, one per
     // worker, whose lines share rows but must not be read across.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace pellix {
 
@@ -19,7 +20,9 @@ constexpr int LeastContrast = 48;
 
 struct Span {
     int start = 0;
-    int end = -1; // inclusive
+    int end = -1;                  // inclusive
+    QChar mark = QLatin1Char('_'); // of a bar: the character of each of its cells
+    double cell = 0;               // of a bar of "=": the width of its cells
     int length() const { return end - start + 1; }
 };
 
@@ -30,11 +33,16 @@ public:
     int width() const { return static_cast<int>(pixGetWidth(m_gray)); }
     int height() const { return static_cast<int>(pixGetHeight(m_gray)); }
 
-    bool inked(int x, int y) const {
+    int grey(int x, int y) const {
         l_uint32 value = 255;
         pixGetPixel(m_gray, x, y, &value);
-        return static_cast<int>(value) <= m_ink;
+        return static_cast<int>(value);
     }
+
+    bool inked(int x, int y) const { return grey(x, y) <= m_ink; }
+    // Ink at half the contrast: the strokes of a glyph without their
+    // smoothed edges, which may join strokes that stand close.
+    bool solid(int x, int y) const { return grey(x, y) <= m_solid; }
 
     // Whether any of columns [left, right] holds ink on rows [top, bottom].
     bool anyInk(int left, int right, int top, int bottom) const {
@@ -65,12 +73,14 @@ public:
         }
         const int contrast = static_cast<int>(ground) - static_cast<int>(darkest);
         m_ink = static_cast<int>(ground) - contrast / FaintInk;
+        m_solid = static_cast<int>(ground) - contrast / 2;
         return contrast >= LeastContrast;
     }
 
 private:
     PIX* m_gray;
     int m_ink = 0;
+    int m_solid = 0;
 };
 
 // The cell width of a line: how far apart the letters of its words begin.
@@ -146,6 +156,138 @@ std::vector<Span> underscoreBars(const Page& page, const QRect& line, int baseli
     return bars;
 }
 
+// The rows of "=" of a listing's header (`dpkg -l`): two thin rules, one
+// above the other and clear of the baseline, running through a few cells or
+// more with nothing else in them. The recognizer reads them as letters.
+std::vector<Span> equalsBars(const Page& page, const QRect& line, int baseline) {
+    const int top = std::max(0, line.top() - 2);
+    const int bottom = std::min(page.height() - 1, line.bottom() + 2);
+    const int height = line.height();
+    const int thin = std::max(2, height / 4);
+    constexpr int Blank = -1, Other = -2, Single = -3;
+    // Where a column's two strokes begin when it holds just two thin ones
+    // above the baseline; else Blank, Single (and where its one stroke
+    // begins) or Other.
+    const auto strokes = [&](int x) -> std::pair<int, int> {
+        std::vector<std::pair<int, int>> found; // first row and height
+        for (int y = top; y <= bottom; ++y) {
+            if (!page.solid(x, y)) {
+                continue;
+            }
+            const int from = y;
+            while (y < bottom && page.solid(x, y + 1)) {
+                ++y;
+            }
+            found.emplace_back(from, y - from + 1);
+            if (found.size() > 2 || found.back().second > thin || y >= baseline - 1) {
+                return {Other, Other};
+            }
+        }
+        if (found.empty()) {
+            return {Blank, Blank};
+        }
+        if (found.size() == 1) {
+            return {Single, found[0].first};
+        }
+        if (found[1].first - found[0].first > height / 2) {
+            return {Other, Other};
+        }
+        return {found[0].first, found[1].first};
+    };
+    std::vector<Span> bars;
+    std::pair<int, int> last{Other, Other};
+    const int left = std::max(0, line.left());
+    const int right = std::min(page.width() - 1, line.right());
+    for (int x = left; x <= right; ++x) {
+        const auto here = strokes(x);
+        // The cells of one row of "=" may stand a little apart, and where
+        // they meet one stroke may end before the other.
+        const auto onStroke = [&](int row) {
+            return last.first >= 0 &&
+                   (std::abs(row - last.first) <= 1 || std::abs(row - last.second) <= 1);
+        };
+        if (here.first == Blank || (here.first == Single && onStroke(here.second))) {
+            continue;
+        }
+        if (here.first < 0) {
+            last = {Other, Other};
+            continue;
+        }
+        const bool level = last.first >= 0 && std::abs(here.first - last.first) <= 1 &&
+                           std::abs(here.second - last.second) <= 1;
+        if (level && !bars.empty() && x - bars.back().end <= height / 3) {
+            bars.back().end = x;
+        } else {
+            bars.push_back({x, x, QLatin1Char('=')});
+        }
+        last = here;
+    }
+    std::erase_if(bars, [&](const Span& bar) { return bar.length() < 3 * height / 2; });
+    return bars;
+}
+
+// The width of the cells of a bar of "=" from the bar itself: each cell's
+// strokes end a little short of the next, so the ink along the bar repeats
+// with the cell; 0 when it shows no clear period.
+double barCell(const Page& page, const Span& bar, const QRect& line) {
+    std::vector<double> profile;
+    for (int x = bar.start; x <= bar.end; ++x) {
+        int ink = 0;
+        for (int y = std::max(0, line.top()); y <= std::min(page.height() - 1, line.bottom());
+             ++y) {
+            ink += 255 - page.grey(x, y);
+        }
+        profile.push_back(ink);
+    }
+    const double mean = std::accumulate(profile.begin(), profile.end(), 0.0) / profile.size();
+    double energy = 0;
+    for (double& value : profile) {
+        value -= mean;
+        energy += value * value;
+    }
+    const int shortest = std::max(4, line.height() / 4);
+    const int longest = std::min<int>(line.height() * 3 / 2, static_cast<int>(profile.size()) / 3);
+    if (energy <= 0 || longest <= shortest + 1) {
+        return 0;
+    }
+    std::vector<double> match(static_cast<std::size_t>(longest) + 2, 0.0);
+    for (int period = shortest - 1; period <= longest + 1; ++period) {
+        double sum = 0;
+        for (std::size_t x = 0; x + static_cast<std::size_t>(period) < profile.size(); ++x) {
+            sum += profile[x] * profile[x + static_cast<std::size_t>(period)];
+        }
+        match[static_cast<std::size_t>(period)] = sum / energy;
+    }
+    // The shortest period that repeats nearly as well as the best one: its
+    // multiples repeat too.
+    double best = 0;
+    for (int period = shortest; period <= longest; ++period) {
+        best = std::max(best, match[static_cast<std::size_t>(period)]);
+    }
+    if (best < 0.3) {
+        return 0;
+    }
+    for (int period = shortest; period <= longest; ++period) {
+        const double here = match[static_cast<std::size_t>(period)];
+        const double before = match[static_cast<std::size_t>(period) - 1];
+        const double after = match[static_cast<std::size_t>(period) + 1];
+        if (here >= 0.8 * best && here >= before && here >= after) {
+            // Between whole pixels, where a parabola through the three peaks.
+            const double bend = before - 2 * here + after;
+            return period + (bend < 0 ? 0.5 * (before - after) / bend : 0.0);
+        }
+    }
+    return 0;
+}
+
+// The cell width of the lines of a region other than [first, last).
+double otherLinesPitch(const std::vector<RecognizedWord>& words, std::size_t first,
+                       std::size_t last) {
+    std::vector<RecognizedWord> others(words.begin(), words.begin() + first);
+    others.insert(others.end(), words.begin() + last, words.end());
+    return linePitch(others, 0, others.size());
+}
+
 // Whether a line is written in the alphabets whose letters stand on a
 // baseline with short tails below, left to right, letter for letter as
 // recognized: the feet of Chinese glyphs or the strokes of Arabic below the
@@ -190,9 +332,16 @@ QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
     const auto blank = [&](int left, int right) {
         return !page.anyInk(left, right, line.lineTop, line.baseline + glyph * 2 / 5);
     };
-    const auto withinBar = [&](const QRect& box) {
+    // A "_" read within a bar of underscores is the bar's; whatever was read
+    // within a bar of "=" is the bar misread.
+    const auto withinBar = [&](const RecognizedSymbol& symbol) {
+        const QRect& box = symbol.box;
         return std::any_of(bars.begin(), bars.end(), [&](const Span& bar) {
-            return box.left() <= bar.end + pitch / 2 && box.right() >= bar.start - pitch / 2;
+            if (bar.mark == QLatin1Char('_')) {
+                return symbol.text == QLatin1String("_") && box.left() <= bar.end + pitch / 2 &&
+                       box.right() >= bar.start - pitch / 2;
+            }
+            return box.center().x() >= bar.start && box.center().x() <= bar.end;
         });
     };
     QString text;
@@ -203,14 +352,17 @@ QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
         if ((wroteLetter || lastBar) && blank(bar.start - cell, bar.start - 1)) {
             text += QLatin1Char(' ');
         }
-        text += QString(std::max(1, static_cast<int>(std::lround(bar.length() / pitch))),
-                        QLatin1Char('_'));
+        const double width = bar.cell > 0 ? bar.cell : pitch;
+        // An underscore fills its cell; the strokes of "=" may end a little
+        // short of theirs, and the last may be cut at the edge of the block.
+        const double cells = bar.length() / width + (bar.mark == QLatin1Char('=') ? 0.3 : 0.0);
+        text += QString(std::max(1, static_cast<int>(std::lround(cells))), bar.mark);
         lastBar = &bar;
     };
     for (std::size_t i = first; i < last; ++i) {
         bool wordStart = true;
         for (const RecognizedSymbol& symbol : words[i].symbols) {
-            if (symbol.text == QLatin1String("_") && withinBar(symbol.box)) {
+            if (withinBar(symbol)) {
                 continue;
             }
             while (nextBar < bars.size() && bars[nextBar].start - pitch / 2 < symbol.box.left()) {
@@ -270,6 +422,25 @@ QString withUnderscores(const QString& text, const std::vector<RecognizedWord>& 
             const int reach = static_cast<int>(std::ceil(pitch));
             bars = underscoreBars(page, lineBox.adjusted(-reach, 0, reach, 0), word.baseline,
                                   word.lineTop, pitch);
+            // A rule runs on where the recognizer saw nothing more to read.
+            const QRect row(0, lineBox.top(), page.width(), lineBox.height());
+            std::vector<Span> equals = equalsBars(page, row, word.baseline);
+            if (!equals.empty()) {
+                // The bar's own cells tell how wide they are; failing that,
+                // the letters of the other lines do (those misread from the
+                // bar are spaced anyhow).
+                const double others = otherLinesPitch(words, first, last);
+                for (const Span& bar : equals) {
+                    const double own = barCell(page, bar, row);
+                    const double cell = own >= 2 ? own : others;
+                    if (cell >= 2) {
+                        bars.push_back(bar);
+                        bars.back().cell = cell;
+                    }
+                }
+            }
+            std::sort(bars.begin(), bars.end(),
+                      [](const Span& a, const Span& b) { return a.start < b.start; });
         }
         result += separators[first];
         if (bars.empty()) {

@@ -1,9 +1,10 @@
 #pragma once
 
-// Puts back the underscores the recognizer drops. An underscore lies below
-// the baseline, faint at screen sizes, and two or more of them are drawn as
-// one bar; the recognizer reads such a bar as a space, as nothing, or as one
-// "_" however long it is.
+// Puts back the underscores the recognizer drops, and the rows of "=" it
+// misreads. An underscore lies below the baseline, faint at screen sizes, and
+// two or more of them are drawn as one bar; the recognizer reads such a bar
+// as a space, as nothing, or as one "_" however long it is. A row of "=" in
+// a monospaced font is two rules across its cells, which it reads as letters.
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -29,10 +30,10 @@ struct RecognizedWord {
 };
 
 // `text` as the recognizer wrote the words, with each line that has bars
-// below its baseline written again: one "_" for each character cell a bar
-// spans, in its place among the letters. A line that runs under letters too
-// (an underlined link) is no underscore. The text is returned unchanged
-// unless its words are the given words, in order.
+// below its baseline or rows of "=" written again: one "_" or "=" for each
+// character cell a bar spans, in its place among the letters. A line that
+// runs under letters too (an underlined link) is no underscore. The text is
+// returned unchanged unless its words are the given words, in order.
 QString withUnderscores(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

@@ -2,11 +2,11 @@
 
 #include "platform/Error.h"
 #include "platform/RecognitionEngine.h"
+#include "platform/tesseract/CellBars.h"
 #include "platform/tesseract/ScreenImage.h"
 #include "platform/tesseract/ScreenLayout.h"
 #include "platform/tesseract/ScreenText.h"
 #include "platform/tesseract/ThreadCLocale.h"
-#include "platform/tesseract/Underscores.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
@@ -388,8 +388,8 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
         return false;
     }
     TextPtr text(api.GetUTF8Text());
-    tile.texts[index] = withUnderscores(text ? QString::fromUtf8(text.get()) : QString(),
-                                        recognizedWords(api), part.get());
+    tile.texts[index] = withCellBars(text ? QString::fromUtf8(text.get()) : QString(),
+                                     recognizedWords(api), part.get());
     return true;
 }
 

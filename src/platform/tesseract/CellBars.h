@@ -34,6 +34,6 @@ struct RecognizedWord {
 // character cell a bar spans, in its place among the letters. A line that
 // runs under letters too (an underlined link) is no underscore. The text is
 // returned unchanged unless its words are the given words, in order.
-QString withUnderscores(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
+QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

@@ -1,4 +1,4 @@
-#include "platform/tesseract/Underscores.h"
+#include "platform/tesseract/CellBars.h"
 
 #include <algorithm>
 #include <cmath>
@@ -320,8 +320,7 @@ bool alphabetic(const std::vector<RecognizedWord>& words, std::size_t first, std
 // The words of one line written again with its bars among them, the words
 // spaced as the recognizer spaced them. The recognizer's letter boxes stretch
 // over a bar it did not read, so a bar comes before the first letter that
-// begins less than half a cell before it. A "_" read within a bar is the
-// bar's, and goes.
+// begins less than half a cell before it.
 QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
                      const std::vector<QString>& separators, std::size_t first, std::size_t last,
                      const std::vector<Span>& bars, double pitch) {
@@ -389,7 +388,7 @@ QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
 
 } // namespace
 
-QString withUnderscores(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray) {
+QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray) {
     if (!gray || words.empty()) {
         return text;
     }

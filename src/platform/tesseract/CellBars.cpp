@@ -1,5 +1,7 @@
 #include "platform/tesseract/CellBars.h"
 
+#include "platform/tesseract/ScreenImage.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -63,9 +65,7 @@ public:
         if (clip.isEmpty()) {
             return false;
         }
-        BOX* area = boxCreate(clip.x(), clip.y(), clip.width(), clip.height());
-        PixPtr part(pixClipRectangle(m_gray, area, nullptr));
-        boxDestroy(&area);
+        const PixPtr part = clipped(m_gray, clip);
         l_uint32 ground = 0, darkest = 0;
         if (!part || pixGetRankValue(part.get(), 1, 0.5f, &ground) != 0 ||
             pixGetRankValue(part.get(), 1, 0.0f, &darkest) != 0) {
@@ -83,22 +83,33 @@ private:
     int m_solid = 0;
 };
 
-// The cell width of a line: how far apart the letters of its words begin.
-// Their boxes stretch over what the recognizer did not read, their starts
-// hardly.
-double linePitch(const std::vector<RecognizedWord>& words, std::size_t first, std::size_t last) {
-    std::vector<int> steps;
+// How far apart the letters of words [first, last) begin, added to `steps`.
+void letterSteps(const std::vector<RecognizedWord>& words, std::size_t first, std::size_t last,
+                 std::vector<int>& steps) {
     for (std::size_t i = first; i < last; ++i) {
         const auto& symbols = words[i].symbols;
         for (std::size_t k = 1; k < symbols.size(); ++k) {
             steps.push_back(symbols[k].box.left() - symbols[k - 1].box.left());
         }
     }
+}
+
+// The cell width those steps give: their median; 0 for too few.
+double medianStep(std::vector<int>& steps) {
     if (steps.size() < 3) {
         return 0;
     }
     std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
     return steps[steps.size() / 2];
+}
+
+// The cell width of a line: how far apart the letters of its words begin.
+// Their boxes stretch over what the recognizer did not read, their starts
+// hardly.
+double linePitch(const std::vector<RecognizedWord>& words, std::size_t first, std::size_t last) {
+    std::vector<int> steps;
+    letterSteps(words, first, last, steps);
+    return medianStep(steps);
 }
 
 // The bars on rows below a line's baseline with no letter above their middle.
@@ -283,9 +294,10 @@ double barCell(const Page& page, const Span& bar, const QRect& line) {
 // The cell width of the lines of a region other than [first, last).
 double otherLinesPitch(const std::vector<RecognizedWord>& words, std::size_t first,
                        std::size_t last) {
-    std::vector<RecognizedWord> others(words.begin(), words.begin() + first);
-    others.insert(others.end(), words.begin() + last, words.end());
-    return linePitch(others, 0, others.size());
+    std::vector<int> steps;
+    letterSteps(words, 0, first, steps);
+    letterSteps(words, last, words.size(), steps);
+    return medianStep(steps);
 }
 
 // Whether a line is written in the alphabets whose letters stand on a

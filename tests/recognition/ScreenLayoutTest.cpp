@@ -82,6 +82,14 @@ TEST(ScreenLayout, OverlappingBlocksAreReadOnce) {
     EXPECT_TRUE(regions[0].joined); // laid out anew, not read across
     EXPECT_FALSE(regions[0].rows);
     EXPECT_EQ(regions[1].box, blocks[2].box);
+
+    // One paragraph reaching a few pixels into the next in the same column
+    // is read top to bottom as it stands.
+    const std::vector<ReadingRegion> stacked =
+        readingRegions({block(0, 700, 0, 3, 20), block(0, 690, 50, 2, 20)});
+    ASSERT_EQ(stacked.size(), 1u);
+    EXPECT_FALSE(stacked[0].joined);
+    EXPECT_FALSE(stacked[0].rows);
 }
 
 } // namespace

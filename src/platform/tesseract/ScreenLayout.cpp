@@ -79,6 +79,16 @@ bool marksBeside(const LayoutBlock& marks, const LayoutBlock& block) {
                                    : sharedRows(marks, block) >= RowShare;
 }
 
+// One block over the next in the same column, their boxes meeting by less
+// than a line (the last line of a paragraph reaching into the next): read
+// top to bottom as they stand, where the engine's own layout may take the
+// end of a line for a block of its own and read it after both.
+bool stacked(const QRect& above, const LayoutBlock& below) {
+    const QRect both = above.intersected(below.box);
+    const int narrower = std::min(above.width(), below.box.width());
+    return both.height() < below.lines.front().height() && both.width() * 5 >= narrower * 4;
+}
+
 std::size_t root(std::vector<std::size_t>& parent, std::size_t i) {
     while (parent[i] != i) {
         i = parent[i] = parent[parent[i]];
@@ -143,6 +153,7 @@ std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks
     }
     // Blocks whose boxes overlap would be read twice where they do, and a
     // block inside the rows of a table (its heading) belongs to them.
+    std::vector<bool> relaid(blocks.size());
     for (bool joined = true; joined;) {
         joined = false;
         std::vector<QRect> groups(blocks.size());
@@ -155,8 +166,10 @@ std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks
                 const std::size_t a = root(parent, i);
                 const std::size_t b = root(parent, j);
                 if (a != b && groups[a].intersects(blocks[j].box)) {
+                    const bool relay = relaid[a] || relaid[b] || !stacked(groups[a], blocks[j]);
                     parent[std::max(a, b)] = std::min(a, b);
                     groups[std::min(a, b)] = groups[a].united(groups[b]);
+                    relaid[std::min(a, b)] = relay;
                     joined = true;
                 }
             }
@@ -176,7 +189,7 @@ std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks
         } else {
             ReadingRegion& region = regions[static_cast<std::size_t>(regionOf[group])];
             region.box = region.box.united(blocks[i].box);
-            region.joined = !region.rows;
+            region.joined = !region.rows && relaid[group];
         }
     }
     return regions;

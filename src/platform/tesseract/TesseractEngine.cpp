@@ -110,6 +110,12 @@ void reportPercent(PageRun& run, int pagePercent) {
     }
 }
 
+bool writtenInSyllablesOrIdeographs(const QString& code) {
+    const QString first = code.section(QLatin1Char('+'), 0, 0);
+    return first.startsWith(QStringLiteral("chi_")) || first == QStringLiteral("jpn") ||
+           first == QStringLiteral("kor");
+}
+
 PixPtr straightened(PIX* page) {
     // The skew search runs on the full-size page, not a reduced copy, as
     // screen type is only 9 to 16 pixels high.
@@ -126,8 +132,21 @@ EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
     // would land on our standard error; failures reach the caller as errors
     // instead. The setting is global, so it holds during Init already.
     api->SetVariable("debug_file", "/dev/null");
-    const bool started =
-        api->Init(folder.constData(), code.constData(), tesseract::OEM_LSTM_ONLY) == 0;
+    // Chinese, Japanese and Korean screens carry English words, and the
+    // recognizer tries the next language on a stretch of a line only when the
+    // one before did not read it well. With the word lists in its search, a
+    // Hangul word read in English capitals ("SAS") passes as a good reading
+    // and English words pass in Hangul the other way round; without them each
+    // stretch is read in both and the surer reading wins (a Korean manual
+    // page 290 -> 230 edits). Words of letters gain more from the lists than
+    // they lose this way, so other languages keep them.
+    std::vector<std::string> names, values;
+    if (writtenInSyllablesOrIdeographs(QString::fromUtf8(code))) {
+        names.emplace_back("lstm_use_matrix");
+        values.emplace_back("0");
+    }
+    const bool started = api->Init(folder.constData(), code.constData(), tesseract::OEM_LSTM_ONLY,
+                                   nullptr, 0, &names, &values, false) == 0;
     // Init succeeds when any language of "deu+eng" loads: a language whose
     // data is damaged would be left out without a word.
     std::vector<std::string> loaded;

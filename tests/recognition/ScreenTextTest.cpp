@@ -26,5 +26,22 @@ TEST(ScreenText, ADashStartingAWordIsALongOption) {
     EXPECT_EQ(tidyRecognizedText(prose), prose);
 }
 
+TEST(ScreenText, GreekCapitalsReadAsLatinOnesComeBackWhenTheyMakeAWord) {
+    const QString file = QStringLiteral(u"\u0391\u03a1\u03a7\u0395\u0399\u039f"); // ΑΡΧΕΙΟ
+    const WordCheck greek = [&file](const QString& word) {
+        return word == file;
+    };
+    EXPECT_EQ(withLettersOfLanguage(QStringLiteral("--exclude-from=APXEIO, APXEIO1"),
+                                    QStringLiteral("ell"), greek),
+              QStringLiteral("--exclude-from=") + file + QStringLiteral(", ") + file +
+                  QStringLiteral("1"));
+    // English words, short runs and other languages stay as read.
+    const QString english = QStringLiteral("TAXI MAKE EXIT TO");
+    EXPECT_EQ(withLettersOfLanguage(english, QStringLiteral("ell"), greek), english);
+    EXPECT_EQ(withLettersOfLanguage(QStringLiteral("APXEIO"), QStringLiteral("deu"),
+                                    [](const QString&) { return true; }),
+              QStringLiteral("APXEIO"));
+}
+
 } // namespace
 } // namespace pellix

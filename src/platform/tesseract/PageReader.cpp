@@ -388,8 +388,12 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
         return false;
     }
     TextPtr text(api.GetUTF8Text());
-    tile.texts[index] = withCellBars(text ? QString::fromUtf8(text.get()) : QString(),
-                                     recognizedWords(api), part.get());
+    const QString read = withCellBars(text ? QString::fromUtf8(text.get()) : QString(),
+                                      recognizedWords(api), part.get());
+    const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
+    tile.texts[index] = withLettersOfLanguage(
+        read, language.section(QLatin1Char('+'), 0, 0),
+        [&api](const QString& word) { return api.IsValidWord(word.toUtf8().constData()) > 0; });
     return true;
 }
 

@@ -13,7 +13,65 @@ bool greek(QChar c) {
     return c.script() == QChar::Script_Greek;
 }
 
+// Latin letters and the Greek or Cyrillic ones drawn alike in screen fonts.
+struct Lookalikes {
+    const char* code;
+    const char* latin;
+    const char16_t* own;
+};
+
+constexpr Lookalikes LookalikeLetters[] = {
+    {"ell", "ABEZHIKMNOPTYX",
+     u"\u0391\u0392\u0395\u0396\u0397\u0399\u039a\u039c\u039d\u039f"
+     u"\u03a1\u03a4\u03a5\u03a7"},
+    {"rus", "ABEKMHOPCTYXaeopcyx",
+     u"\u0410\u0412\u0415\u041a\u041c\u041d\u041e\u0420\u0421\u0422\u0423\u0425"
+     u"\u0430\u0435\u043e\u0440\u0441\u0443\u0445"},
+};
+
+// Shorter runs ("TO", "HA") are as likely English as the language's own.
+constexpr qsizetype LookalikeRun = 4;
+
 } // namespace
+
+QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord) {
+    const Lookalikes* letters = nullptr;
+    for (const Lookalikes& row : LookalikeLetters) {
+        if (code == QLatin1String(row.code)) {
+            letters = &row;
+        }
+    }
+    if (letters == nullptr) {
+        return text;
+    }
+    const QString latin = QString::fromLatin1(letters->latin);
+    const QString own = QString::fromUtf16(letters->own);
+    QString result = text;
+    for (qsizetype start = 0; start < result.size();) {
+        qsizetype end = start;
+        while (end < result.size() && result[end].isLetter()) {
+            ++end;
+        }
+        if (end == start) {
+            ++start;
+            continue;
+        }
+        QString word = result.mid(start, end - start);
+        bool alike = word.size() >= LookalikeRun;
+        for (qsizetype i = 0; i < word.size() && alike; ++i) {
+            const qsizetype at = latin.indexOf(word[i]);
+            alike = at >= 0 || own.contains(word[i]);
+            if (at >= 0) {
+                word[i] = own[at];
+            }
+        }
+        if (alike && isWord(word)) {
+            result.replace(start, word.size(), word);
+        }
+        start = end;
+    }
+    return result;
+}
 
 QString tidyRecognizedText(const QString& text) {
     QString tidy = text.normalized(QString::NormalizationForm_C);

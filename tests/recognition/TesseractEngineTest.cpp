@@ -166,6 +166,16 @@ TEST_F(TesseractEngine, UnderscoresOfCodeComeBackButUnderlinedWordsStaySpaced) {
     EXPECT_FALSE(link.text.contains('_')) << link.text.toStdString();
 }
 
+TEST_F(TesseractEngine, AnEllipsisInOneCellOfATerminalIsOneCharacter) {
+    const QStringList rows = {
+        QStringLiteral(u"tar -c [-f ARCHIVE] [OPTIONS] [FILE \u2026]"),
+        QStringLiteral(u"tar -x [-f ARCHIVE] [MEMBER \u2026]"),
+        QStringLiteral("cd .. && ls ../lib"),
+    };
+    const RecognitionResult result = recognize(save(terminalPicture(rows), "synopsis.png"));
+    EXPECT_EQ(folded(result.text), folded(rows.join(' '))) << result.text.toStdString();
+}
+
 TEST_F(TesseractEngine, ARowOfEqualsSignsUnderAListingsHeaderKeepsItsLength) {
     QStringList rows = {
         "||/ Name           Version      Architecture Description",

@@ -19,6 +19,14 @@ constexpr double SpaceCell = 0.5;
 constexpr int FaintInk = 5;
 // Lines with less contrast than this are left as read.
 constexpr int LeastContrast = 48;
+// The dots of "…" span less than a cell; periods of their own, a cell and
+// a dot.
+constexpr double EllipsisSpan = 1.0;
+// Share of the letter steps within a third of a cell of it in a monospaced
+// font; proportional text stays well under.
+constexpr double FixedPitchShare = 0.85;
+// Fewer steps than this tell nothing.
+constexpr std::size_t FixedPitchSteps = 20;
 
 struct Span {
     int start = 0;
@@ -46,11 +54,12 @@ public:
     // smoothed edges, which may join strokes that stand close.
     bool solid(int x, int y) const { return grey(x, y) <= m_solid; }
 
-    // Whether any of columns [left, right] holds ink on rows [top, bottom].
-    bool anyInk(int left, int right, int top, int bottom) const {
+    // Whether any of columns [left, right] holds ink (or solid ink) on rows
+    // [top, bottom].
+    bool anyInk(int left, int right, int top, int bottom, bool solidOnly = false) const {
         for (int y = std::max(0, top); y <= std::min(bottom, height() - 1); ++y) {
             for (int x = std::max(0, left); x <= std::min(right, width() - 1); ++x) {
-                if (inked(x, y)) {
+                if (solidOnly ? solid(x, y) : inked(x, y)) {
                     return true;
                 }
             }
@@ -110,6 +119,30 @@ double linePitch(const std::vector<RecognizedWord>& words, std::size_t first, st
     std::vector<int> steps;
     letterSteps(words, first, last, steps);
     return medianStep(steps);
+}
+
+// Whether the letters of words stand in cells of width `pitch`, as in a
+// monospaced font: nearly all begin about a cell after the one before.
+bool fixedPitch(const std::vector<RecognizedWord>& words, double pitch) {
+    // Between letters and figures: the boxes of marks read amiss are not
+    // steady enough to tell.
+    std::vector<int> steps;
+    const auto steady = [](const RecognizedSymbol& symbol) {
+        return !symbol.text.isEmpty() && symbol.text[0].isLetterOrNumber();
+    };
+    for (const RecognizedWord& word : words) {
+        const auto& symbols = word.symbols;
+        for (std::size_t k = 1; k < symbols.size(); ++k) {
+            if (steady(symbols[k - 1]) && steady(symbols[k])) {
+                steps.push_back(symbols[k].box.left() - symbols[k - 1].box.left());
+            }
+        }
+    }
+    const auto inCell = std::count_if(steps.begin(), steps.end(), [pitch](int step) {
+        return std::abs(step - pitch) <= pitch / 3;
+    });
+    return steps.size() >= FixedPitchSteps &&
+           double(inCell) >= FixedPitchShare * double(steps.size());
 }
 
 // The bars on rows below a line's baseline with no letter above their middle.
@@ -398,6 +431,60 @@ QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
     return text;
 }
 
+// Whether the ink between columns `left` and `right` is low dots spanning
+// less than a cell: "…" in a monospaced font, where periods of their own
+// stand a cell apart.
+bool ellipsisInk(const Page& page, int left, int right, int top, int baseline, double pitch) {
+    const int dotTop = baseline - static_cast<int>(pitch / 2);
+    if (page.anyInk(left, right, top, dotTop)) {
+        return false;
+    }
+    int first = right + 1;
+    int last = left - 1;
+    for (int x = left; x <= right; ++x) {
+        if (page.anyInk(x, x, dotTop, baseline, true)) {
+            first = std::min(first, x);
+            last = x;
+        }
+    }
+    return last >= first && last - first + 1 < EllipsisSpan * pitch;
+}
+
+// A word with each run of periods that is one "…" written so; the recognizer
+// reads it as ".." or "...".
+QString withEllipses(const Page& page, const RecognizedWord& word, double pitch) {
+    QString spelled;
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        spelled += symbol.text;
+    }
+    if (pitch < 2 || spelled != word.text || !word.text.contains(QStringLiteral(".."))) {
+        return word.text;
+    }
+    QString result;
+    const auto& symbols = word.symbols;
+    for (std::size_t i = 0; i < symbols.size();) {
+        if (symbols[i].text != QStringLiteral(".")) {
+            result += symbols[i++].text;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < symbols.size() && symbols[end].text == QStringLiteral(".")) {
+            ++end;
+        }
+        // The recognizer's boxes of the dots are unsteady; where the next
+        // glyph begins is not.
+        const int right = end < symbols.size() ? symbols[end].box.left() - 2 : word.box.right();
+        if (end - i >= 2 &&
+            ellipsisInk(page, symbols[i].box.left(), right, word.lineTop, word.baseline, pitch)) {
+            result += QChar(u'\u2026');
+        } else {
+            result += QString(static_cast<qsizetype>(end - i), QLatin1Char('.'));
+        }
+        i = end;
+    }
+    return result;
+}
+
 } // namespace
 
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray) {
@@ -419,6 +506,10 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& wor
         return text;
     }
     Page page(gray);
+    // Whether the region is set in a monospaced font, told from all its
+    // lines: the letter boxes of one line are too unsteady.
+    const double regionPitch = linePitch(words, 0, words.size());
+    const bool monospaced = regionPitch >= 2 && fixedPitch(words, regionPitch);
     QString result;
     for (std::size_t first = 0; first < words.size();) {
         std::size_t last = first + 1;
@@ -429,7 +520,9 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& wor
         const double pitch = linePitch(words, first, last);
         const RecognizedWord& word = words[first];
         std::vector<Span> bars;
-        if (pitch >= 2 && alphabetic(words, first, last) && page.setInk(lineBox)) {
+        const bool inked = pitch >= 2 && page.setInk(lineBox);
+        const bool cells = inked && monospaced;
+        if (inked && alphabetic(words, first, last)) {
             const int reach = static_cast<int>(std::ceil(pitch));
             bars = underscoreBars(page, lineBox.adjusted(-reach, 0, reach, 0), word.baseline,
                                   word.lineTop, pitch);
@@ -456,7 +549,8 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& wor
         result += separators[first];
         if (bars.empty()) {
             for (std::size_t i = first; i < last; ++i) {
-                result += (i > first ? separators[i] : QString()) + words[i].text;
+                result += (i > first ? separators[i] : QString()) +
+                          (cells ? withEllipses(page, words[i], pitch) : words[i].text);
             }
         } else {
             result += lineWithBars(page, words, separators, first, last, bars, pitch);

@@ -4,7 +4,8 @@
 // misreads. An underscore lies below the baseline, faint at screen sizes, and
 // two or more of them are drawn as one bar; the recognizer reads such a bar
 // as a space, as nothing, or as one "_" however long it is. A row of "=" in
-// a monospaced font is two rules across its cells, which it reads as letters.
+// a monospaced font is two rules across its cells, which it reads as letters,
+// and the three dots of "…" in one cell it reads as ".." or "...".
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -32,8 +33,9 @@ struct RecognizedWord {
 // `text` as the recognizer wrote the words, with each line that has bars
 // below its baseline or rows of "=" written again: one "_" or "=" for each
 // character cell a bar spans, in its place among the letters. A line that
-// runs under letters too (an underlined link) is no underscore. The text is
-// returned unchanged unless its words are the given words, in order.
+// runs under letters too (an underlined link) is no underscore. In a region
+// set in a monospaced font, periods that fit in one cell are one "…". The
+// text is returned unchanged unless its words are the given words, in order.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

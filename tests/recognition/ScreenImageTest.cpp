@@ -173,6 +173,10 @@ TEST(ScreenImage, ATallBlockIsReadInSlicesUnlessRulesCrossIt) {
     EXPECT_LE(slices[1].height(), 260);
     EXPECT_GE((slices[1].top() - 5) % 24, 12) << "cut inside a row";
     EXPECT_EQ(regionSlices(listing.get(), block, 500, 12), std::vector<QRect>{block});
+    // The smoothed feet of a word's letters, faint and run together, are no
+    // rule.
+    fill(listing.get(), 20, 100, 90, 1, 200);
+    EXPECT_EQ(regionSlices(listing.get(), block, 260, 12), slices);
     fill(listing.get(), 5, 245, 590, 2, 0); // a table's border between two rows
     EXPECT_EQ(regionSlices(listing.get(), block, 260, 12), std::vector<QRect>{block});
 }

@@ -569,11 +569,14 @@ std::vector<QRect> regionSlices(PIX* gray, const QRect& box, int maxHeight, int 
     PixPtr part = clipped(gray, box);
     l_uint32 ground = 255;
     PixPtr ink(part ? inkOf(part.get(), &ground) : nullptr);
-    // No stroke of a letter runs three glyph heights across; a faint
-    // border counts, the engine's own threshold sees it.
+    // A faint border counts, the engine's own threshold sees it. At that
+    // threshold the smoothed feet of small letters run together along a word
+    // (a long one is eight glyph heights), so a rule must also run a third of
+    // the way across, as the borders of a table do.
     PixPtr marks(part ? pixThresholdToBinary(part.get(), static_cast<l_int32>(ground) * 7 / 8)
                       : nullptr);
-    PixPtr rules(marks ? pixOpenBrick(nullptr, marks.get(), 3 * glyphHeight, 1) : nullptr);
+    const int ruleLength = std::max(3 * glyphHeight, box.width() / 3);
+    PixPtr rules(marks ? pixOpenBrick(nullptr, marks.get(), ruleLength, 1) : nullptr);
     l_int32 noRules = 0;
     if (!rules || (pixZero(rules.get(), &noRules), !noRules)) {
         return {box};

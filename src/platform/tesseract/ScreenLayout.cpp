@@ -84,6 +84,9 @@ bool marksBeside(const LayoutBlock& marks, const LayoutBlock& block) {
 // top to bottom as they stand, where the engine's own layout may take the
 // end of a line for a block of its own and read it after both.
 bool stacked(const QRect& above, const LayoutBlock& below) {
+    if (below.lines.empty()) {
+        return false;
+    }
     const QRect both = above.intersected(below.box);
     const int narrower = std::min(above.width(), below.box.width());
     return both.height() < below.lines.front().height() && both.width() * 5 >= narrower * 4;

@@ -58,14 +58,16 @@ QString withLettersOfLanguage(const QString& text, const QString& code, const Wo
         }
         QString word = result.mid(start, end - start);
         bool alike = word.size() >= LookalikeRun;
+        bool changed = false;
         for (qsizetype i = 0; i < word.size() && alike; ++i) {
             const qsizetype at = latin.indexOf(word[i]);
             alike = at >= 0 || own.contains(word[i]);
             if (at >= 0) {
                 word[i] = own[at];
+                changed = true;
             }
         }
-        if (alike && isWord(word)) {
+        if (alike && changed && isWord(word)) {
             result.replace(start, word.size(), word);
         }
         start = end;

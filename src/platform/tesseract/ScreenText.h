@@ -17,7 +17,7 @@ QString tidyRecognizedText(const QString& text);
 // Whether a word is in the word list of the language being read.
 using WordCheck = std::function<bool(const QString& word)>;
 
-// Words of Greek or Cyrillic capitals that look like Latin ones ("ΑΡΧΕΙΟ")
+// Words of Greek or Cyrillic letters that look like Latin ones ("ΑΡΧΕΙΟ")
 // are read in English letters ("APXEIO") when English is read beside the
 // language: a run of such Latin letters, four or more, that is a word of the
 // language (`code`, "ell" or "rus") written in its own letters comes out so.

@@ -138,7 +138,7 @@ EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
     // Hangul word read in English capitals ("SAS") passes as a good reading
     // and English words pass in Hangul the other way round; without them each
     // stretch is read in both and the surer reading wins (a Korean manual
-    // page 290 -> 230 edits). Words of letters gain more from the lists than
+    // page: 218 -> 150 edits). Words of letters gain more from the lists than
     // they lose this way, so other languages keep them.
     std::vector<std::string> names, values;
     if (writtenInSyllablesOrIdeographs(QString::fromUtf8(code))) {

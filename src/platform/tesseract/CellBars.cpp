@@ -93,12 +93,19 @@ private:
 };
 
 // How far apart the letters of words [first, last) begin, added to `steps`.
+// With `lettersOnly`, only the steps between letters and figures: the boxes
+// of marks read amiss are the least steady.
 void letterSteps(const std::vector<RecognizedWord>& words, std::size_t first, std::size_t last,
-                 std::vector<int>& steps) {
+                 std::vector<int>& steps, bool lettersOnly = false) {
+    const auto steady = [lettersOnly](const RecognizedSymbol& symbol) {
+        return !lettersOnly || (!symbol.text.isEmpty() && symbol.text[0].isLetterOrNumber());
+    };
     for (std::size_t i = first; i < last; ++i) {
         const auto& symbols = words[i].symbols;
         for (std::size_t k = 1; k < symbols.size(); ++k) {
-            steps.push_back(symbols[k].box.left() - symbols[k - 1].box.left());
+            if (steady(symbols[k - 1]) && steady(symbols[k])) {
+                steps.push_back(symbols[k].box.left() - symbols[k - 1].box.left());
+            }
         }
     }
 }
@@ -124,20 +131,8 @@ double linePitch(const std::vector<RecognizedWord>& words, std::size_t first, st
 // Whether the letters of words stand in cells of width `pitch`, as in a
 // monospaced font: nearly all begin about a cell after the one before.
 bool fixedPitch(const std::vector<RecognizedWord>& words, double pitch) {
-    // Between letters and figures: the boxes of marks read amiss are not
-    // steady enough to tell.
     std::vector<int> steps;
-    const auto steady = [](const RecognizedSymbol& symbol) {
-        return !symbol.text.isEmpty() && symbol.text[0].isLetterOrNumber();
-    };
-    for (const RecognizedWord& word : words) {
-        const auto& symbols = word.symbols;
-        for (std::size_t k = 1; k < symbols.size(); ++k) {
-            if (steady(symbols[k - 1]) && steady(symbols[k])) {
-                steps.push_back(symbols[k].box.left() - symbols[k - 1].box.left());
-            }
-        }
-    }
+    letterSteps(words, 0, words.size(), steps, true);
     const auto inCell = std::count_if(steps.begin(), steps.end(), [pitch](int step) {
         return std::abs(step - pitch) <= pitch / 3;
     });

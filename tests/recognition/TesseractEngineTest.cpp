@@ -140,6 +140,28 @@ TEST_F(TesseractEngine, ReadsTheColumnsOfASmallDarkTerminalRowByRow) {
         << result.text.toStdString();
 }
 
+// Texts in DejaVu Sans drawn on a white page, each at its place (the left
+// end of its baseline).
+struct PlacedText {
+    QPoint at;
+    QString text;
+};
+QImage lightPage(QSize size, int pixelSize, const std::vector<PlacedText>& texts,
+                 const QColor& ink = Qt::black, bool underline = false) {
+    QImage page(size, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setUnderline(underline);
+    painter.setFont(font);
+    painter.setPen(ink);
+    for (const PlacedText& text : texts) {
+        painter.drawText(text.at, text.text);
+    }
+    return page;
+}
+
 TEST_F(TesseractEngine, UnderscoresOfCodeComeBackButUnderlinedWordsStaySpaced) {
     const QStringList code = {
         "const char *__old = (s);",
@@ -152,16 +174,9 @@ TEST_F(TesseractEngine, UnderscoresOfCodeComeBackButUnderlinedWordsStaySpaced) {
     EXPECT_EQ(folded(read.text), folded(code.join(' '))) << read.text.toStdString();
 
     // A link underlined across its words, on a light page.
-    QImage page(560, 60, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(13);
-    font.setUnderline(true);
-    painter.setFont(font);
-    painter.setPen(QColor(0x1a, 0x0d, 0xab));
-    painter.drawText(10, 30, QStringLiteral("see the manual page for details"));
-    painter.end();
+    const QImage page =
+        lightPage({560, 60}, 13, {{{10, 30}, QStringLiteral("see the manual page for details")}},
+                  QColor(0x1a, 0x0d, 0xab), true);
     const RecognitionResult link = recognize(save(page, "link.png"));
     EXPECT_FALSE(link.text.contains('_')) << link.text.toStdString();
 }
@@ -195,21 +210,26 @@ TEST_F(TesseractEngine, ARowOfEqualsSignsUnderAListingsHeaderKeepsItsLength) {
     EXPECT_EQ(runs.join(' '), "14 12 12 20") << result.text.toStdString();
 }
 
+TEST_F(TesseractEngine, ARowOfHyphensInAProportionalFontKeepsItsLength) {
+    // A plain-text heading underlined with hyphens, as licences and notes have.
+    const QStringList lines = {
+        "2. License Grants and Conditions " + QString(40, '-'),
+        "Each Contributor hereby grants You a world-wide, royalty-free licence.",
+    };
+    const QImage page = lightPage({640, 80}, 10, {{{10, 30}, lines[0]}, {{10, 50}, lines[1]}});
+    const RecognitionResult result = recognize(save(page, "heading.png"));
+    EXPECT_EQ(folded(result.text), folded(lines.join(' '))) << result.text.toStdString();
+}
+
 TEST_F(TesseractEngine, ALargeScreenIsReadPartByPartInReadingOrder) {
     // Over two million pixels with two columns far apart: two parts, one per
     // worker, whose lines share rows but must not be read across.
-    QImage screen(2000, 1200, QImage::Format_RGB32);
-    screen.fill(Qt::white);
-    QPainter painter(&screen);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(24);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
+    std::vector<PlacedText> texts;
     for (int line = 0; line < 30; ++line) {
-        painter.drawText(40, 60 + 36 * line, QStringLiteral("Left column line %1").arg(line));
-        painter.drawText(1200, 60 + 36 * line, QStringLiteral("Right column line %1").arg(line));
+        texts.push_back({{40, 60 + 36 * line}, QStringLiteral("Left column line %1").arg(line)});
+        texts.push_back({{1200, 60 + 36 * line}, QStringLiteral("Right column line %1").arg(line)});
     }
-    painter.end();
+    const QImage screen = lightPage({2000, 1200}, 24, texts);
     const RecognitionResult result = recognize(save(screen, "large.png"));
     ASSERT_FALSE(result.error);
     EXPECT_EQ(result.text.count(QStringLiteral("Left column")), 30);

@@ -22,6 +22,8 @@ constexpr int LeastContrast = 48;
 // The dots of "…" span less than a cell; periods of their own, a cell and
 // a dot.
 constexpr double EllipsisSpan = 1.0;
+// The gap after a hyphen, as a share of the step to the next one.
+constexpr double HyphenGap = 0.25;
 // Share of the letter steps within a third of a cell of it in a monospaced
 // font; proportional text stays well under.
 constexpr double FixedPitchShare = 0.85;
@@ -265,12 +267,10 @@ std::vector<Span> equalsBars(const Page& page, const QRect& line, int baseline) 
     return bars;
 }
 
-// The width of the cells of a bar of "=" from the bar itself: each cell's
-// strokes end a little short of the next, so the ink along the bar repeats
-// with the cell; 0 when it shows no clear period.
-double barCell(const Page& page, const Span& bar, const QRect& line) {
+// The ink of each column of `span` over the rows of `line`.
+std::vector<double> inkAlong(const Page& page, const Span& span, const QRect& line) {
     std::vector<double> profile;
-    for (int x = bar.start; x <= bar.end; ++x) {
+    for (int x = span.start; x <= span.end; ++x) {
         int ink = 0;
         for (int y = std::max(0, line.top()); y <= std::min(page.height() - 1, line.bottom());
              ++y) {
@@ -278,6 +278,14 @@ double barCell(const Page& page, const Span& bar, const QRect& line) {
         }
         profile.push_back(ink);
     }
+    return profile;
+}
+
+// The width of the cells of a bar of "=" from the bar itself: each cell's
+// strokes end a little short of the next, so the ink along the bar repeats
+// with the cell; 0 when it shows no clear period.
+double barCell(const Page& page, const Span& bar, const QRect& line) {
+    std::vector<double> profile = inkAlong(page, bar, line);
     const double mean = std::accumulate(profile.begin(), profile.end(), 0.0) / profile.size();
     double energy = 0;
     for (double& value : profile) {
@@ -480,6 +488,70 @@ QString withEllipses(const Page& page, const RecognizedWord& word, double pitch)
     return result;
 }
 
+// Whether a word is a run of dashes as the recognizer reads a row of
+// hyphens: three or more of "-", "‐", "–", "—" and "_", not all "_".
+bool dashRun(const RecognizedWord& word) {
+    static const QString dashes = QStringLiteral(u"-\u2010\u2013\u2014_");
+    return word.text.size() >= 3 && word.text.count(QLatin1Char('_')) < word.text.size() &&
+           std::all_of(word.text.begin(), word.text.end(),
+                       [](QChar c) { return dashes.contains(c); });
+}
+
+// `period` of the ink along `span` measured again over ever more steps: one
+// step is measured to a part of a pixel, and the glyphs of a proportional
+// font stand on whole pixels, so one step may be a little longer or shorter
+// than the next; many steps on, the row matches itself where their mean says.
+double refinedPeriod(const Page& page, const Span& span, const QRect& line, double period) {
+    const std::vector<double> ink = inkAlong(page, span, line);
+    const double mean = std::accumulate(ink.begin(), ink.end(), 0.0) / double(ink.size());
+    const auto match = [&](int lag) {
+        double sum = 0;
+        for (std::size_t x = 0; x + static_cast<std::size_t>(lag) < ink.size(); ++x) {
+            sum += (ink[x] - mean) * (ink[x + static_cast<std::size_t>(lag)] - mean);
+        }
+        return sum / double(ink.size() - static_cast<std::size_t>(lag));
+    };
+    for (int steps = 2; steps * period * 2 <= double(ink.size()); steps *= 2) {
+        const int from = static_cast<int>(std::ceil((steps - 0.3) * period));
+        const int to = static_cast<int>((steps + 0.3) * period);
+        int best = from;
+        for (int lag = from + 1; lag <= to; ++lag) {
+            if (match(lag) > match(best)) {
+                best = lag;
+            }
+        }
+        const double before = match(best - 1), here = match(best), after = match(best + 1);
+        const double bend = before - 2 * here + after;
+        period = (best + (bend < 0 ? 0.5 * (before - after) / bend : 0.0)) / steps;
+    }
+    return period;
+}
+
+// A row of hyphens written with as many as are drawn. In a proportional
+// font the recognizer reads a long row as a mix of "-", "—" and "_" of
+// the wrong length; the small gaps between the hyphens repeat with their
+// width, which tells how many there are. A row whose hyphens run together
+// stays as read.
+QString withHyphenCount(const Page& page, const RecognizedWord& word) {
+    const QRect line(word.box.left(), word.lineTop, word.box.width(),
+                     std::max(1, word.baseline - word.lineTop + 1));
+    Span run{word.box.right() + 1, word.box.left() - 1, QLatin1Char('-')};
+    for (int x = word.box.left(); x <= word.box.right(); ++x) {
+        if (page.anyInk(x, x, line.top(), line.bottom(), true)) {
+            run.start = std::min(run.start, x);
+            run.end = x;
+        }
+    }
+    double period = run.length() > 0 ? barCell(page, run, line) : 0;
+    if (period < 2) {
+        return word.text;
+    }
+    period = refinedPeriod(page, run, line, period);
+    // Each hyphen is a little shorter than the step to the next.
+    const auto count = std::lround(run.length() / period + HyphenGap);
+    return count >= 3 ? QString(static_cast<qsizetype>(count), QLatin1Char('-')) : word.text;
+}
+
 } // namespace
 
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray) {
@@ -544,8 +616,12 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& wor
         result += separators[first];
         if (bars.empty()) {
             for (std::size_t i = first; i < last; ++i) {
-                result += (i > first ? separators[i] : QString()) +
-                          (cells ? withEllipses(page, words[i], pitch) : words[i].text);
+                result += (i > first ? separators[i] : QString());
+                if (inked && dashRun(words[i])) {
+                    result += withHyphenCount(page, words[i]);
+                } else {
+                    result += cells ? withEllipses(page, words[i], pitch) : words[i].text;
+                }
             }
         } else {
             result += lineWithBars(page, words, separators, first, last, bars, pitch);

@@ -5,7 +5,8 @@
 // two or more of them are drawn as one bar; the recognizer reads such a bar
 // as a space, as nothing, or as one "_" however long it is. A row of "=" in
 // a monospaced font is two rules across its cells, which it reads as letters,
-// and the three dots of "…" in one cell it reads as ".." or "...".
+// and the three dots of "…" in one cell it reads as ".." or "...". A long row
+// of hyphens in a proportional font it reads as dashes of the wrong count.
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -34,7 +35,8 @@ struct RecognizedWord {
 // below its baseline or rows of "=" written again: one "_" or "=" for each
 // character cell a bar spans, in its place among the letters. A line that
 // runs under letters too (an underlined link) is no underscore. In a region
-// set in a monospaced font, periods that fit in one cell are one "…". The
+// set in a monospaced font, periods that fit in one cell are one "…". A word
+// read as a run of dashes is as many "-" as the steps of its ink show. The
 // text is returned unchanged unless its words are the given words, in order.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 

@@ -210,6 +210,18 @@ TEST_F(TesseractEngine, ARowOfEqualsSignsUnderAListingsHeaderKeepsItsLength) {
     EXPECT_EQ(runs.join(' '), "14 12 12 20") << result.text.toStdString();
 }
 
+TEST_F(TesseractEngine, TheLinksOfALongListingStartWithASmallL) {
+    const QStringList rows = {
+        "lrwxrwxrwx 1 root root    7 Jan 10 12:00 bin -> usr/bin",
+        "-rw-r--r-- 1 root root 1024 Jan 10 12:00 LICENSE",
+        "lrwxrwxrwx 1 root root    7 Jan 10 12:00 lib -> usr/lib",
+        "-rw-r--r-- 1 root root 2048 Jan 10 12:00 Library.txt",
+        "lrwxrwxrwx 1 root root    8 Jan 10 12:00 sbin -> usr/sbin",
+    };
+    const RecognitionResult result = recognize(save(terminalPicture(rows), "links.png"));
+    EXPECT_EQ(folded(result.text), folded(rows.join(' '))) << result.text.toStdString();
+}
+
 TEST_F(TesseractEngine, ARowOfHyphensInAProportionalFontKeepsItsLength) {
     // A plain-text heading underlined with hyphens, as licences and notes have.
     const QStringList lines = {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 namespace pellix {
 
@@ -22,11 +23,18 @@ constexpr int LeastContrast = 48;
 // The dots of "…" span less than a cell; periods of their own, a cell and
 // a dot.
 constexpr double EllipsisSpan = 1.0;
+// The ink of an "L" in a monospaced font spans at most this share of a cell,
+// and its stem stands this share of the span from its left at most; the
+// stem of an "l" stands in the middle.
+constexpr double EllWidth = 1.2;
+constexpr double EllStem = 0.25;
 // The gap after a hyphen, as a share of the step to the next one.
 constexpr double HyphenGap = 0.25;
-// Share of the letter steps within a third of a cell of it in a monospaced
-// font; proportional text stays well under.
+// Shares of the letters of a monospaced region on their line's grid of
+// cells, and of the steps between letters within a third of a cell of it;
+// proportional text stays under one or the other.
 constexpr double FixedPitchShare = 0.85;
+constexpr double FixedPitchSteadyShare = 0.8;
 // Fewer steps than this tell nothing.
 constexpr std::size_t FixedPitchSteps = 20;
 
@@ -130,16 +138,68 @@ double linePitch(const std::vector<RecognizedWord>& words, std::size_t first, st
     return medianStep(steps);
 }
 
+// How many of the letters of words [first, last), all on one line, stand on
+// a grid of cells of about `pitch`: counted in cells from one letter to the
+// next, a least-squares line through them gives the grid, which a box the
+// recognizer placed amiss leaves as it is. Added to `onGrid` and `letters`.
+void lettersOnGrid(const std::vector<RecognizedWord>& words, std::size_t first, std::size_t last,
+                   double pitch, std::size_t& onGrid, std::size_t& letters) {
+    std::vector<double> lefts;
+    for (std::size_t i = first; i < last; ++i) {
+        for (const RecognizedSymbol& symbol : words[i].symbols) {
+            if (!symbol.text.isEmpty() && symbol.text[0].isLetterOrNumber()) {
+                lefts.push_back(symbol.box.left());
+            }
+        }
+    }
+    if (lefts.size() < 4) {
+        return;
+    }
+    std::vector<double> cells{0};
+    for (std::size_t i = 1; i < lefts.size(); ++i) {
+        cells.push_back(cells.back() + std::round((lefts[i] - lefts[i - 1]) / pitch));
+    }
+    const double n = double(lefts.size());
+    double sk = 0, sx = 0, skk = 0, skx = 0;
+    for (std::size_t i = 0; i < lefts.size(); ++i) {
+        sk += cells[i];
+        sx += lefts[i];
+        skk += cells[i] * cells[i];
+        skx += cells[i] * lefts[i];
+    }
+    const double det = n * skk - sk * sk;
+    if (det <= 0) {
+        return;
+    }
+    const double cell = (n * skx - sk * sx) / det;
+    const double origin = (sx - cell * sk) / n;
+    for (std::size_t i = 0; i < lefts.size(); ++i) {
+        onGrid += std::abs(lefts[i] - origin - cell * cells[i]) <= cell / 4 ? 1 : 0;
+    }
+    letters += lefts.size();
+}
+
 // Whether the letters of words stand in cells of width `pitch`, as in a
-// monospaced font: nearly all begin about a cell after the one before.
+// monospaced font: nearly all stand on their line's grid of cells, and most
+// begin about a cell after the one before. Proportional text keeps to a
+// grid only in short lines, and its letters step unevenly.
 bool fixedPitch(const std::vector<RecognizedWord>& words, double pitch) {
+    std::size_t onGrid = 0, letters = 0;
+    for (std::size_t first = 0; first < words.size();) {
+        std::size_t last = first + 1;
+        while (last < words.size() && words[last].line == words[first].line) {
+            ++last;
+        }
+        lettersOnGrid(words, first, last, pitch, onGrid, letters);
+        first = last;
+    }
     std::vector<int> steps;
     letterSteps(words, 0, words.size(), steps, true);
     const auto inCell = std::count_if(steps.begin(), steps.end(), [pitch](int step) {
         return std::abs(step - pitch) <= pitch / 3;
     });
-    return steps.size() >= FixedPitchSteps &&
-           double(inCell) >= FixedPitchShare * double(steps.size());
+    return steps.size() >= FixedPitchSteps && double(onGrid) >= FixedPitchShare * double(letters) &&
+           double(inCell) >= FixedPitchSteadyShare * double(steps.size());
 }
 
 // The bars on rows below a line's baseline with no letter above their middle.
@@ -552,12 +612,99 @@ QString withHyphenCount(const Page& page, const RecognizedWord& word) {
     return count >= 3 ? QString(static_cast<qsizetype>(count), QLatin1Char('-')) : word.text;
 }
 
+// Where the stem of a tall letter stands within its glyph, as a share of the
+// glyph's width from its left, for the glyph whose stem crosses the middle of
+// `box` down to `baseline`: its solid ink joined to the stem, so a neighbour
+// in the box counts for nothing. Negative when there is no such glyph.
+double stemPlace(const Page& page, const QRect& box, int baseline, double pitch) {
+    const int reach = static_cast<int>(std::ceil(pitch / 2));
+    const QRect window =
+        QRect(QPoint(box.left() - reach, box.top()), QPoint(box.right() + reach, baseline)) &
+        QRect(0, 0, page.width(), page.height());
+    const int middle = (box.top() + std::min(box.bottom(), baseline)) / 2;
+    if (window.isEmpty() || middle < window.top() || middle > window.bottom()) {
+        return -1;
+    }
+    std::optional<QPoint> seed;
+    for (int x = box.left(); x <= box.right(); ++x) {
+        if (page.solid(x, middle) &&
+            (!seed || std::abs(x - box.center().x()) < std::abs(seed->x() - box.center().x()))) {
+            seed = QPoint(x, middle);
+        }
+    }
+    if (!seed) {
+        return -1;
+    }
+    std::vector<bool> seen(static_cast<std::size_t>(window.width() * window.height()), false);
+    const auto index = [&](const QPoint& p) {
+        return static_cast<std::size_t>((p.y() - window.top()) * window.width() + p.x() -
+                                        window.left());
+    };
+    std::vector<QPoint> glyph{*seed};
+    seen[index(*seed)] = true;
+    for (std::size_t next = 0; next < glyph.size(); ++next) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QPoint p = glyph[next] + QPoint(dx, dy);
+                if (window.contains(p) && !seen[index(p)] && page.solid(p.x(), p.y())) {
+                    seen[index(p)] = true;
+                    glyph.push_back(p);
+                }
+            }
+        }
+    }
+    int left = seed->x(), right = seed->x(), top = seed->y(), bottom = seed->y();
+    for (const QPoint& p : glyph) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    // The stem alone: the rows between a serif at the top and a foot.
+    const int quarter = (bottom - top + 1) / 4;
+    double stem = 0;
+    int count = 0;
+    for (const QPoint& p : glyph) {
+        if (p.y() >= top + quarter && p.y() <= bottom - quarter) {
+            stem += p.x();
+            ++count;
+        }
+    }
+    if (count == 0 || right <= left || right - left > EllWidth * pitch) {
+        return -1;
+    }
+    return (stem / count - left) / (right - left);
+}
+
+// In a monospaced font an "l" has a foot to the right and a serif to the
+// left of its stem, which the recognizer reads as "L" at times ("Lrwxrwxrwx"
+// in a listing); an "L" has its stem at the left of its glyph. A word with
+// each "L" whose stem stands within its glyph written "l".
+void withSmallEll(const Page& page, RecognizedWord& word, double pitch) {
+    bool changed = false;
+    for (RecognizedSymbol& symbol : word.symbols) {
+        if (symbol.text == QLatin1String("L") &&
+            stemPlace(page, symbol.box, word.baseline, pitch) >= EllStem) {
+            symbol.text = QStringLiteral("l");
+            changed = true;
+        }
+    }
+    QString spelled;
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        spelled += symbol.text;
+    }
+    if (changed && spelled.size() == word.text.size()) {
+        word.text = spelled;
+    }
+}
+
 } // namespace
 
-QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray) {
-    if (!gray || words.empty()) {
+QString withCellBars(const QString& text, const std::vector<RecognizedWord>& read, PIX* gray) {
+    if (!gray || read.empty()) {
         return text;
     }
+    std::vector<RecognizedWord> words = read;
     // The text's words and the spaces between them, matched word for word.
     std::vector<QString> separators;
     qsizetype at = 0;
@@ -589,6 +736,11 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& wor
         std::vector<Span> bars;
         const bool inked = pitch >= 2 && page.setInk(lineBox);
         const bool cells = inked && monospaced;
+        if (cells) {
+            for (std::size_t i = first; i < last; ++i) {
+                withSmallEll(page, words[i], pitch);
+            }
+        }
         if (inked && alphabetic(words, first, last)) {
             const int reach = static_cast<int>(std::ceil(pitch));
             bars = underscoreBars(page, lineBox.adjusted(-reach, 0, reach, 0), word.baseline,

@@ -6,7 +6,8 @@
 // as a space, as nothing, or as one "_" however long it is. A row of "=" in
 // a monospaced font is two rules across its cells, which it reads as letters,
 // and the three dots of "…" in one cell it reads as ".." or "...". A long row
-// of hyphens in a proportional font it reads as dashes of the wrong count.
+// of hyphens in a proportional font it reads as dashes of the wrong count,
+// and the "l" of a monospaced font, with its foot, as "L".
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -35,9 +36,11 @@ struct RecognizedWord {
 // below its baseline or rows of "=" written again: one "_" or "=" for each
 // character cell a bar spans, in its place among the letters. A line that
 // runs under letters too (an underlined link) is no underscore. In a region
-// set in a monospaced font, periods that fit in one cell are one "…". A word
-// read as a run of dashes is as many "-" as the steps of its ink show. The
-// text is returned unchanged unless its words are the given words, in order.
+// set in a monospaced font, periods that fit in one cell are one "…", and an
+// "L" whose stem stands in the middle of its glyph is the "l" of that font,
+// with its serif and foot. A word read as a run of dashes is as many "-" as
+// the steps of its ink show. The text is returned unchanged unless its words
+// are the given words, in order.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

@@ -681,21 +681,23 @@ double stemPlace(const Page& page, const QRect& box, int baseline, double pitch)
 // in a listing); an "L" has its stem at the left of its glyph. A word with
 // each "L" whose stem stands within its glyph written "l".
 void withSmallEll(const Page& page, RecognizedWord& word, double pitch) {
-    bool changed = false;
+    const auto spelled = [&word] {
+        QString letters;
+        for (const RecognizedSymbol& symbol : word.symbols) {
+            letters += symbol.text;
+        }
+        return letters;
+    };
+    if (spelled() != word.text) {
+        return;
+    }
     for (RecognizedSymbol& symbol : word.symbols) {
         if (symbol.text == QLatin1String("L") &&
             stemPlace(page, symbol.box, word.baseline, pitch) >= EllStem) {
             symbol.text = QStringLiteral("l");
-            changed = true;
         }
     }
-    QString spelled;
-    for (const RecognizedSymbol& symbol : word.symbols) {
-        spelled += symbol.text;
-    }
-    if (changed && spelled.size() == word.text.size()) {
-        word.text = spelled;
-    }
+    word.text = spelled();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QProcess>
@@ -99,6 +100,23 @@ TEST_F(TesseractEngine, ReadsEveryBlockOfAScreenNotJustTheFirst) {
                                "Cancel", "Connected to server 192.168.1.20 (latency 34 ms)"};
     const RecognitionResult result = recognize(save(dialogPicture(lines), "dialog.png"));
     EXPECT_EQ(folded(result.text), lines.join(' '));
+}
+
+TEST_F(TesseractEngine, ReadsEveryButtonOfAToolbar) {
+    // Framed buttons in a row: the recognizer takes a framed word for part
+    // of a picture.
+    QWidget bar;
+    bar.setStyleSheet("* { background: #e8e8e8; color: #202020; font-family: 'DejaVu Sans'; "
+                      "font-size: 10px; } QPushButton { border: 1px solid #707070; "
+                      "border-radius: 4px; padding: 3px 10px; }");
+    auto* layout = new QHBoxLayout(&bar);
+    const QStringList labels = {"Portability", "Reeducated", "Flooded", "Highbrow", "Prevue"};
+    for (const QString& label : labels) {
+        layout->addWidget(new QPushButton(label));
+    }
+    bar.adjustSize();
+    const RecognitionResult result = recognize(save(bar.grab().toImage(), "toolbar.png"));
+    EXPECT_EQ(folded(result.text), labels.join(' ')) << result.text.toStdString();
 }
 
 // A terminal in a dark theme listing files in columns, in small type.

@@ -267,6 +267,7 @@ bool prepare(PageJob& job, Tile& tile, int pageGlyphHeight) {
     }
     tile.scaledGlyphHeight = static_cast<int>(glyphHeight * tile.factor);
     removeVerticalRules(tile.scaled.get(), tile.scaledGlyphHeight);
+    removeFrames(tile.scaled.get(), tile.scaledGlyphHeight);
     tile.panes = pagePanes(tile.scaled.get(), tile.scaledGlyphHeight);
     tile.paneBlocks.resize(tile.panes.size());
     return true;

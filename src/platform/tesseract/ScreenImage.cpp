@@ -22,6 +22,12 @@ constexpr double MaxScale = 4.0;
 // Pixels the scaled page may have: 24 MB of grey, and a few times that for
 // the engine, keeping a 3840x2160 screen of text under 400 MB.
 constexpr double PixelBudget = 24e6;
+// A frame taller than this many glyphs holds more than a line or two: a
+// panel or a table, whose borders part what it holds.
+constexpr int FrameGlyphs = 4;
+// The bends of a frame's rounded corners come within its edges: a fiftieth
+// of its ink.
+constexpr int FrameCorners = 50;
 
 // The ink of a grey page: what is well darker than its ground, the grey most
 // of it has, which `ground` receives when given.
@@ -509,6 +515,63 @@ void removeVerticalRules(PIX* gray, int glyphHeight) {
     if (rules) {
         PixPtr wider(pixDilateBrick(nullptr, rules.get(), 3, 1));
         pixPaintThroughMask(gray, wider.get(), 0, 0, ground);
+    }
+}
+
+namespace {
+
+// Paints in `ground` the frames among the parts of `gray` darker than
+// `threshold`.
+void paintFrames(PIX* gray, l_uint32 threshold, l_uint32 ground, int glyphHeight) {
+    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(threshold)));
+    PIXA* found = nullptr;
+    BoxaPtr boxes(ink ? pixConnComp(ink.get(), &found, 8) : nullptr);
+    PixaPtr parts(found);
+    const l_int32 count = boxes && parts ? boxaGetCount(boxes.get()) : 0;
+    const int margin = std::max(2, glyphHeight / 4);
+    for (l_int32 i = 0; i < count; ++i) {
+        l_int32 x = 0, y = 0, w = 0, h = 0;
+        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &w, &h);
+        // Taller than a line's letters, no taller than a few lines, and
+        // wider than a short word: a button, a field, a tab.
+        if (h < glyphHeight * 5 / 4 || h > FrameGlyphs * glyphHeight || w < 2 * glyphHeight) {
+            continue;
+        }
+        PixPtr mask(pixaGetPix(parts.get(), i, L_CLONE));
+        BOX* inner = boxCreate(margin, margin, w - 2 * margin, h - 2 * margin);
+        PixPtr core(mask ? pixClipRectangle(mask.get(), inner, nullptr) : nullptr);
+        boxDestroy(&inner);
+        l_int32 inside = 0, all = 0;
+        if (!core || pixCountPixels(core.get(), &inside, nullptr) != 0 ||
+            pixCountPixels(mask.get(), &all, nullptr) != 0) {
+            continue;
+        }
+        // Ink inside its edges (a glyph, an icon, a grid) is more than the
+        // bends of rounded corners.
+        if (inside * FrameCorners > all) {
+            continue;
+        }
+        PixPtr wider(pixDilateBrick(nullptr, mask.get(), 3, 3));
+        if (wider) {
+            pixPaintThroughMask(gray, wider.get(), x, y, ground);
+        }
+    }
+}
+
+} // namespace
+
+void removeFrames(PIX* gray, int glyphHeight) {
+    l_uint32 ground = 255, darkest = 0;
+    if (glyphHeight <= 0 || pixGetRankValue(gray, 2, 0.5f, &ground) != 0 ||
+        pixGetRankValue(gray, 2, 0.02f, &darkest) != 0 || ground <= darkest) {
+        return;
+    }
+    // Frames stand well off the ground on most pages. Drawn thin and faint,
+    // their sides smoothed over two rows, they stand a quarter of the
+    // contrast off it; on a page of several grounds a threshold that faint
+    // joins them all into one, hence both.
+    for (const l_uint32 threshold : {ground * 2 / 3, ground - (ground - darkest) / 4}) {
+        paintFrames(gray, threshold, ground, glyphHeight);
     }
 }
 

@@ -35,6 +35,12 @@ double recognitionScale(int glyphHeight, double pixels);
 // only: a run of "=" or "-" in a terminal is text.
 void removeVerticalRules(PIX* gray, int glyphHeight);
 
+// Removes the frames of buttons, fields and tabs from a grey page with glyphs
+// of that height: thin outlines a line or a few tall with nothing inside
+// their edges but what they frame. The recognizer takes a framed word for
+// part of a picture and leaves it out.
+void removeFrames(PIX* gray, int glyphHeight);
+
 // The grey page scaled by `factor`, with edges kept sharp; a copy at 1.
 PixPtr scaledGray(PIX* gray, double factor);
 

@@ -327,7 +327,8 @@ std::vector<Span> equalsBars(const Page& page, const QRect& line, int baseline) 
     return bars;
 }
 
-// The ink of each column of `span` over the rows of `line`.
+// The ink of each column of `span` over the rows of `line`, less its mean:
+// how it varies along the span.
 std::vector<double> inkAlong(const Page& page, const Span& span, const QRect& line) {
     std::vector<double> profile;
     for (int x = span.start; x <= span.end; ++x) {
@@ -338,18 +339,28 @@ std::vector<double> inkAlong(const Page& page, const Span& span, const QRect& li
         }
         profile.push_back(ink);
     }
+    const double mean = std::accumulate(profile.begin(), profile.end(), 0.0) /
+                        static_cast<double>(std::max<std::size_t>(1, profile.size()));
+    for (double& value : profile) {
+        value -= mean;
+    }
     return profile;
+}
+
+// Where between whole pixels the peak of three samples lies, `here` the
+// highest: the top of a parabola through them, as an offset from `here`.
+double peakOffset(double before, double here, double after) {
+    const double bend = before - 2 * here + after;
+    return bend < 0 ? 0.5 * (before - after) / bend : 0.0;
 }
 
 // The width of the cells of a bar of "=" from the bar itself: each cell's
 // strokes end a little short of the next, so the ink along the bar repeats
 // with the cell; 0 when it shows no clear period.
 double barCell(const Page& page, const Span& bar, const QRect& line) {
-    std::vector<double> profile = inkAlong(page, bar, line);
-    const double mean = std::accumulate(profile.begin(), profile.end(), 0.0) / profile.size();
+    const std::vector<double> profile = inkAlong(page, bar, line);
     double energy = 0;
-    for (double& value : profile) {
-        value -= mean;
+    for (const double value : profile) {
         energy += value * value;
     }
     const int shortest = std::max(4, line.height() / 4);
@@ -379,9 +390,7 @@ double barCell(const Page& page, const Span& bar, const QRect& line) {
         const double before = match[static_cast<std::size_t>(period) - 1];
         const double after = match[static_cast<std::size_t>(period) + 1];
         if (here >= 0.8 * best && here >= before && here >= after) {
-            // Between whole pixels, where a parabola through the three peaks.
-            const double bend = before - 2 * here + after;
-            return period + (bend < 0 ? 0.5 * (before - after) / bend : 0.0);
+            return period + peakOffset(before, here, after);
         }
     }
     return 0;
@@ -563,11 +572,10 @@ bool dashRun(const RecognizedWord& word) {
 // than the next; many steps on, the row matches itself where their mean says.
 double refinedPeriod(const Page& page, const Span& span, const QRect& line, double period) {
     const std::vector<double> ink = inkAlong(page, span, line);
-    const double mean = std::accumulate(ink.begin(), ink.end(), 0.0) / double(ink.size());
     const auto match = [&](int lag) {
         double sum = 0;
         for (std::size_t x = 0; x + static_cast<std::size_t>(lag) < ink.size(); ++x) {
-            sum += (ink[x] - mean) * (ink[x + static_cast<std::size_t>(lag)] - mean);
+            sum += ink[x] * ink[x + static_cast<std::size_t>(lag)];
         }
         return sum / double(ink.size() - static_cast<std::size_t>(lag));
     };
@@ -580,9 +588,7 @@ double refinedPeriod(const Page& page, const Span& span, const QRect& line, doub
                 best = lag;
             }
         }
-        const double before = match(best - 1), here = match(best), after = match(best + 1);
-        const double bend = before - 2 * here + after;
-        period = (best + (bend < 0 ? 0.5 * (before - after) / bend : 0.0)) / steps;
+        period = (best + peakOffset(match(best - 1), match(best), match(best + 1))) / steps;
     }
     return period;
 }

@@ -520,12 +520,11 @@ void removeVerticalRules(PIX* gray, int glyphHeight) {
 
 namespace {
 
-// Paints in `ground` the frames among the parts of `gray` darker than
-// `threshold`.
-void paintFrames(PIX* gray, l_uint32 threshold, l_uint32 ground, int glyphHeight) {
-    PixPtr ink(pixThresholdToBinary(gray, static_cast<l_int32>(threshold)));
+// Paints in `ground` the frames among the parts of `ink`, a binary copy of
+// `gray`.
+void paintFrames(PIX* gray, PIX* ink, l_uint32 ground, int glyphHeight) {
     PIXA* found = nullptr;
-    BoxaPtr boxes(ink ? pixConnComp(ink.get(), &found, 8) : nullptr);
+    BoxaPtr boxes(ink ? pixConnComp(ink, &found, 8) : nullptr);
     PixaPtr parts(found);
     const l_int32 count = boxes && parts ? boxaGetCount(boxes.get()) : 0;
     const int margin = std::max(2, glyphHeight / 4);
@@ -561,17 +560,24 @@ void paintFrames(PIX* gray, l_uint32 threshold, l_uint32 ground, int glyphHeight
 } // namespace
 
 void removeFrames(PIX* gray, int glyphHeight) {
-    l_uint32 ground = 255, darkest = 0;
-    if (glyphHeight <= 0 || pixGetRankValue(gray, 2, 0.5f, &ground) != 0 ||
-        pixGetRankValue(gray, 2, 0.02f, &darkest) != 0 || ground <= darkest) {
+    if (glyphHeight <= 0) {
         return;
     }
-    // Frames stand well off the ground on most pages. Drawn thin and faint,
-    // their sides smoothed over two rows, they stand a quarter of the
-    // contrast off it; on a page of several grounds a threshold that faint
-    // joins them all into one, hence both.
-    for (const l_uint32 threshold : {ground * 2 / 3, ground - (ground - darkest) / 4}) {
-        paintFrames(gray, threshold, ground, glyphHeight);
+    // Frames stand well off the ground on most pages.
+    l_uint32 ground = 255, darkest = 0;
+    PixPtr ink = inkOf(gray, &ground);
+    if (ink) {
+        paintFrames(gray, ink.get(), ground, glyphHeight);
+    }
+    // Drawn thin and faint, their sides smoothed over two rows, they stand a
+    // quarter of the contrast off it; on a page of several grounds a
+    // threshold that faint joins them all into one, hence both.
+    if (pixGetRankValue(gray, 2, 0.02f, &darkest) == 0 && darkest < ground) {
+        PixPtr faint(
+            pixThresholdToBinary(gray, static_cast<l_int32>(ground - (ground - darkest) / 4)));
+        if (faint) {
+            paintFrames(gray, faint.get(), ground, glyphHeight);
+        }
     }
 }
 

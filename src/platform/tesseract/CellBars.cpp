@@ -30,6 +30,13 @@ constexpr double EllWidth = 1.2;
 constexpr double EllStem = 0.25;
 // The gap after a hyphen, as a share of the step to the next one.
 constexpr double HyphenGap = 0.25;
+// A letter whose shape leaves its case open is small below this share of
+// the line's x-height, and a capital between the next two. Capitals stand
+// a third to a half taller than the x-height; taller ink is joined to
+// something else.
+constexpr double SmallBelow = 1.12;
+constexpr double CapitalAbove = 1.22;
+constexpr double CapitalBelow = 1.6;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -618,6 +625,44 @@ QString withHyphenCount(const Page& page, const RecognizedWord& word) {
     return count >= 3 ? QString(static_cast<qsizetype>(count), QLatin1Char('-')) : word.text;
 }
 
+// The ink joined to `seed` within `window`, each pixel marked in `seen`
+// (row by row over the window): solid ink, which keeps a glyph apart from
+// neighbours its smoothed edges touch, or with `faint` all its ink, thin
+// strokes and smoothed edges and all.
+std::vector<QPoint> joinedInk(const Page& page, const QPoint& seed, const QRect& window, bool faint,
+                              std::vector<bool>& seen) {
+    const auto index = [&](const QPoint& p) {
+        return static_cast<std::size_t>((p.y() - window.top()) * window.width() + p.x() -
+                                        window.left());
+    };
+    std::vector<QPoint> glyph{seed};
+    seen[index(seed)] = true;
+    for (std::size_t next = 0; next < glyph.size(); ++next) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QPoint p = glyph[next] + QPoint(dx, dy);
+                if (window.contains(p) && !seen[index(p)] &&
+                    (faint ? page.inked(p.x(), p.y()) : page.solid(p.x(), p.y()))) {
+                    seen[index(p)] = true;
+                    glyph.push_back(p);
+                }
+            }
+        }
+    }
+    return glyph;
+}
+
+QRect boundsOf(const std::vector<QPoint>& points) {
+    QRect bounds(points.front(), points.front());
+    for (const QPoint& p : points) {
+        bounds.setLeft(std::min(bounds.left(), p.x()));
+        bounds.setRight(std::max(bounds.right(), p.x()));
+        bounds.setTop(std::min(bounds.top(), p.y()));
+        bounds.setBottom(std::max(bounds.bottom(), p.y()));
+    }
+    return bounds;
+}
+
 // Where the stem of a tall letter stands within its glyph, as a share of the
 // glyph's width from its left, for the glyph whose stem crosses the middle of
 // `box` down to `baseline`: its solid ink joined to the stem, so a neighbour
@@ -642,44 +687,22 @@ double stemPlace(const Page& page, const QRect& box, int baseline, double pitch)
         return -1;
     }
     std::vector<bool> seen(static_cast<std::size_t>(window.width() * window.height()), false);
-    const auto index = [&](const QPoint& p) {
-        return static_cast<std::size_t>((p.y() - window.top()) * window.width() + p.x() -
-                                        window.left());
-    };
-    std::vector<QPoint> glyph{*seed};
-    seen[index(*seed)] = true;
-    for (std::size_t next = 0; next < glyph.size(); ++next) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
-                const QPoint p = glyph[next] + QPoint(dx, dy);
-                if (window.contains(p) && !seen[index(p)] && page.solid(p.x(), p.y())) {
-                    seen[index(p)] = true;
-                    glyph.push_back(p);
-                }
-            }
-        }
-    }
-    int left = seed->x(), right = seed->x(), top = seed->y(), bottom = seed->y();
-    for (const QPoint& p : glyph) {
-        left = std::min(left, p.x());
-        right = std::max(right, p.x());
-        top = std::min(top, p.y());
-        bottom = std::max(bottom, p.y());
-    }
+    const std::vector<QPoint> glyph = joinedInk(page, *seed, window, false, seen);
+    const QRect bounds = boundsOf(glyph);
     // The stem alone: the rows between a serif at the top and a foot.
-    const int quarter = (bottom - top + 1) / 4;
+    const int quarter = bounds.height() / 4;
     double stem = 0;
     int count = 0;
     for (const QPoint& p : glyph) {
-        if (p.y() >= top + quarter && p.y() <= bottom - quarter) {
+        if (p.y() >= bounds.top() + quarter && p.y() <= bounds.bottom() - quarter) {
             stem += p.x();
             ++count;
         }
     }
-    if (count == 0 || right <= left || right - left > EllWidth * pitch) {
+    if (count == 0 || bounds.width() <= 1 || bounds.width() - 1 > EllWidth * pitch) {
         return -1;
     }
-    return (stem / count - left) / (right - left);
+    return (stem / count - bounds.left()) / (bounds.width() - 1);
 }
 
 // In a monospaced font an "l" has a foot to the right and a serif to the
@@ -704,6 +727,158 @@ void withSmallEll(const Page& page, RecognizedWord& word, double pitch) {
         }
     }
     word.text = spelled();
+}
+
+// Lower-case letters that stand no taller than the x-height, in the
+// alphabets whose capitals stand taller.
+constexpr char16_t ShortLetters[] = u"acegmnopqrsuvwxyz"
+                                    u"\u0430\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u043a\u043b"
+                                    u"\u043c\u043d\u043e\u043f\u0440\u0441\u0442\u0443\u0445\u0446"
+                                    u"\u0447\u0448\u0449\u044a\u044b\u044c\u044d\u044e\u044f"
+                                    u"\u03b1\u03b3\u03b5\u03b7\u03b9\u03ba\u03bc\u03bd\u03bf\u03c0"
+                                    u"\u03c1\u03c3\u03c4\u03c5\u03c7\u03c9";
+// Of those, the ones with a tail below the baseline, as small letters or
+// as capitals.
+constexpr char16_t TailedLetters[] =
+    u"gpqy\u0434\u0440\u0443\u0446\u0449\u03b3\u03b7\u03bc\u03c1\u03c7";
+// Of those, the ones drawn as their capital made smaller: only their
+// height tells them apart.
+constexpr char16_t SmallCapitals[] = u"cosuvwxz"
+                                     u"\u0432\u0433\u0436\u0437\u0438\u043a\u043b\u043c\u043d\u043e"
+                                     u"\u043f\u0441\u0442\u0445\u0446\u0447\u0448\u0449\u044a\u044b"
+                                     u"\u044c\u044d\u044e\u044f\u03bf";
+
+// The glyphs of a word from left to right: its ink joined by smoothed
+// edges, with what stands above or below one glyph (the dot of an "i", the
+// dots of a colon) taken with it. Letters that touch are one glyph.
+std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word) {
+    const int tall = word.baseline - word.lineTop;
+    const QRect window = QRect(QPoint(word.box.left() - 1, word.lineTop - tall / 4),
+                               QPoint(word.box.right() + 1, word.baseline + tall / 2)) &
+                         QRect(0, 0, page.width(), page.height());
+    std::vector<QRect> glyphs;
+    if (window.isEmpty()) {
+        return glyphs;
+    }
+    std::vector<bool> seen(static_cast<std::size_t>(window.width() * window.height()), false);
+    for (int x = window.left(); x <= window.right(); ++x) {
+        for (int y = window.top(); y <= window.bottom(); ++y) {
+            const auto at =
+                static_cast<std::size_t>((y - window.top()) * window.width() + x - window.left());
+            if (seen[at] || !page.inked(x, y)) {
+                continue;
+            }
+            const std::vector<QPoint> ink = joinedInk(page, QPoint(x, y), window, true, seen);
+            const QRect bounds = boundsOf(ink);
+            // The tails of the line above and the tops of the line below.
+            if (bounds.bottom() < word.lineTop || bounds.top() > word.baseline) {
+                continue;
+            }
+            if (!glyphs.empty() && bounds.left() <= glyphs.back().right()) {
+                glyphs.back() |= bounds;
+            } else {
+                glyphs.push_back(bounds);
+            }
+        }
+    }
+    return glyphs;
+}
+
+// Whether the letters of a word after its `k`th symbol, and all before, are
+// small: a word set in capitals, or in mixed case, is a name or the
+// recognizer's Latin letters for the Cyrillic small ones drawn like
+// capitals, which are written over later.
+bool capitalised(const RecognizedWord& word, std::size_t k) {
+    for (std::size_t j = 0; j < word.symbols.size(); ++j) {
+        for (const QChar c : word.symbols[j].text) {
+            if (j != k && c.isUpper()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The words of one line with each letter whose case its shape leaves open
+// written in the case its height shows: the recognizer reads a word's first
+// letter as a capital at times ("Man", "Cat"), and the other way round. Its
+// letter boxes may lie a letter off, so a word's letters are matched to its
+// glyphs in order, in the words with as many glyphs as symbols.
+void withCaseByHeight(const Page& page, std::vector<RecognizedWord>& words, std::size_t first,
+                      std::size_t last) {
+    const QString shortLetters = QString::fromUtf16(ShortLetters);
+    const QString smallCapitals = QString::fromUtf16(SmallCapitals);
+    const QString tails = QString::fromUtf16(TailedLetters);
+    // How tall each letter that may be short stands; 0 for the others.
+    std::vector<std::vector<int>> heights(last - first);
+    std::vector<int> xHeights;
+    for (std::size_t i = first; i < last; ++i) {
+        const RecognizedWord& word = words[i];
+        QString spelled;
+        for (const RecognizedSymbol& symbol : word.symbols) {
+            spelled += symbol.text;
+        }
+        const std::vector<QRect> glyphs =
+            spelled == word.text ? wordGlyphs(page, word) : std::vector<QRect>();
+        if (glyphs.size() != word.symbols.size()) {
+            continue;
+        }
+        // A glyph lying half off its letter's box is another's, and as many
+        // glyphs as letters a coincidence.
+        bool matched = true;
+        for (std::size_t k = 0; k < glyphs.size() && matched; ++k) {
+            const QRect& box = word.symbols[k].box;
+            const int shared = std::min(box.right(), glyphs[k].right()) -
+                               std::max(box.left(), glyphs[k].left()) + 1;
+            matched = 2 * shared >= glyphs[k].width();
+        }
+        if (!matched) {
+            continue;
+        }
+        const int slack = (word.baseline - word.lineTop) / 5;
+        for (std::size_t k = 0; k < glyphs.size(); ++k) {
+            const QString& text = word.symbols[k].text;
+            const QChar c = text.size() == 1 ? text[0] : QChar();
+            const bool letter = shortLetters.contains(c.toLower());
+            int height = 0;
+            if (letter && tails.contains(c.toLower())) {
+                height = word.baseline - glyphs[k].top();
+            } else if (letter && std::abs(glyphs[k].bottom() + 1 - word.baseline) <= slack) {
+                // Its own height: the line's baseline may lie a little off
+                // where the word stands.
+                height = glyphs[k].height();
+            }
+            heights[i - first].push_back(height);
+            if (height > 0 && c.isLower()) {
+                xHeights.push_back(height);
+            }
+        }
+    }
+    if (xHeights.size() < 3) {
+        return;
+    }
+    std::nth_element(xHeights.begin(), xHeights.begin() + xHeights.size() / 2, xHeights.end());
+    const double xHeight = xHeights[xHeights.size() / 2];
+    for (std::size_t i = first; i < last; ++i) {
+        RecognizedWord& word = words[i];
+        if (heights[i - first].empty()) {
+            continue;
+        }
+        QString cased;
+        for (std::size_t k = 0; k < word.symbols.size(); ++k) {
+            RecognizedSymbol& symbol = word.symbols[k];
+            const int height = heights[i - first][k];
+            const QChar c = height > 0 ? symbol.text[0] : QChar();
+            if (c.isUpper() && height < SmallBelow * xHeight && capitalised(word, k)) {
+                symbol.text = c.toLower();
+            } else if (c.isLower() && smallCapitals.contains(c) &&
+                       height > CapitalAbove * xHeight && height < CapitalBelow * xHeight) {
+                symbol.text = c.toUpper();
+            }
+            cased += symbol.text;
+        }
+        word.text = cased;
+    }
 }
 
 } // namespace
@@ -748,6 +923,9 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
             for (std::size_t i = first; i < last; ++i) {
                 withSmallEll(page, words[i], pitch);
             }
+        }
+        if (inked) {
+            withCaseByHeight(page, words, first, last);
         }
         if (inked && alphabetic(words, first, last)) {
             const int reach = static_cast<int>(std::ceil(pitch));

@@ -7,7 +7,9 @@
 // a monospaced font is two rules across its cells, which it reads as letters,
 // and the three dots of "…" in one cell it reads as ".." or "...". A long row
 // of hyphens in a proportional font it reads as dashes of the wrong count,
-// and the "l" of a monospaced font, with its foot, as "L".
+// and the "l" of a monospaced font, with its foot, as "L". Letters whose
+// small and capital forms differ only in size ("c" and "C") it reads in the
+// wrong case at times, and "man" as "Man".
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -39,8 +41,10 @@ struct RecognizedWord {
 // set in a monospaced font, periods that fit in one cell are one "…", and an
 // "L" whose stem stands in the middle of its glyph is the "l" of that font,
 // with its serif and foot. A word read as a run of dashes is as many "-" as
-// the steps of its ink show. The text is returned unchanged unless its words
-// are the given words, in order.
+// the steps of its ink show. A letter whose case its shape leaves open is
+// small when its glyph stands as tall as the line's small letters, and a
+// capital when it stands a fifth or more above them. The text is returned
+// unchanged unless its words are the given words, in order.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

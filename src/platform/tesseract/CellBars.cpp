@@ -55,15 +55,21 @@ struct Span {
 
 class Page {
 public:
-    explicit Page(PIX* gray) : m_gray(gray) {}
+    explicit Page(PIX* gray)
+        : m_gray(gray), m_data(pixGetData(gray)), m_wpl(pixGetWpl(gray)),
+          m_width(static_cast<int>(pixGetWidth(gray))),
+          m_height(static_cast<int>(pixGetHeight(gray))) {}
 
-    int width() const { return static_cast<int>(pixGetWidth(m_gray)); }
-    int height() const { return static_cast<int>(pixGetHeight(m_gray)); }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
 
+    // White off the page. Read straight from the rows: the glyph searches
+    // read every pixel of the text.
     int grey(int x, int y) const {
-        l_uint32 value = 255;
-        pixGetPixel(m_gray, x, y, &value);
-        return static_cast<int>(value);
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+            return 255;
+        }
+        return static_cast<int>(GET_DATA_BYTE(m_data + static_cast<std::ptrdiff_t>(y) * m_wpl, x));
     }
 
     bool inked(int x, int y) const { return grey(x, y) <= m_ink; }
@@ -105,6 +111,10 @@ public:
 
 private:
     PIX* m_gray;
+    const l_uint32* m_data;
+    l_int32 m_wpl;
+    int m_width;
+    int m_height;
     int m_ink = 0;
     int m_solid = 0;
 };
@@ -884,7 +894,7 @@ void withCaseByHeight(const Page& page, std::vector<RecognizedWord>& words, std:
 } // namespace
 
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& read, PIX* gray) {
-    if (!gray || read.empty()) {
+    if (!gray || pixGetDepth(gray) != 8 || pixGetColormap(gray) || read.empty()) {
         return text;
     }
     std::vector<RecognizedWord> words = read;

@@ -44,7 +44,8 @@ struct RecognizedWord {
 // the steps of its ink show. A letter whose case its shape leaves open is
 // small when its glyph stands as tall as the line's small letters, and a
 // capital when it stands a fifth or more above them. The text is returned
-// unchanged unless its words are the given words, in order.
+// unchanged unless its words are the given words, in order, and `gray` is
+// a grey image of 8 bits a pixel.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

@@ -14,21 +14,26 @@ constexpr int Capital = 22; // capitals and tall letters
 // A line of words, each letter a solid block as tall as `heights` says,
 // and the words as the recognizer would give them for `text`.
 struct DrawnLine {
-    PixPtr page{pixCreate(480, 60, 8)};
+    PixPtr page{pixCreate(640, 60, 8)};
     std::vector<RecognizedWord> words;
     QString text;
+    int space = 20; // from the end of a word to the start of the next
 
     DrawnLine() { pixSetAllArbitrary(page.get(), 255); }
 
+    void paint(const QRect& area, l_uint32 value) {
+        BOX* box = boxCreate(area.x(), area.y(), area.width(), area.height());
+        pixSetInRectArbitrary(page.get(), box, value);
+        boxDestroy(&box);
+    }
+
     void add(const QString& word, const std::vector<int>& heights) {
-        int x = words.empty() ? 10 : words.back().box.right() + 20;
+        int x = words.empty() ? 10 : words.back().box.right() + space;
         RecognizedWord read{word, {}, {}, 0, Baseline, Baseline - Capital};
         for (qsizetype i = 0; i < word.size(); ++i, x += 12) {
             const QRect glyph(x, Baseline - heights[static_cast<std::size_t>(i)], 8,
                               heights[static_cast<std::size_t>(i)]);
-            BOX* box = boxCreate(glyph.x(), glyph.y(), glyph.width(), glyph.height());
-            pixSetInRectArbitrary(page.get(), box, 0);
-            boxDestroy(&box);
+            paint(glyph, 0);
             read.symbols.push_back({word.mid(i, 1), glyph});
             read.box |= glyph;
         }
@@ -57,6 +62,33 @@ TEST(LetterCase, ALetterWhoseShapeLeavesItsCaseOpenTakesTheCaseOfItsHeight) {
     }
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).left(7).toStdString(),
               "Man ran");
+}
+
+TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
+    DrawnLine line;
+    line.space = 17; // one cell, so that all stand on one grid of cells
+    const std::vector<int> tall(10, Capital);
+    for (int i = 0; i < 3; ++i) {
+        line.add(QStringLiteral("abcdefghij"), tall);
+    }
+    for (const char* digit : {"8", "8", "6", "6"}) {
+        line.add(QString::fromLatin1(digit), {Capital});
+    }
+    for (const RecognizedWord& word : line.words) {
+        for (const RecognizedSymbol& symbol : word.symbols) {
+            line.paint(symbol.box.adjusted(2, 2, -2, -2), 255); // rings
+        }
+    }
+    const auto glyph = [&line](std::size_t word) {
+        return line.words[word].symbols[0].box;
+    };
+    const int middle = Baseline - Capital / 2 - 1;
+    line.paint(QRect(glyph(3).left() + 3, middle, 2, 2), 0);                // a dot of its own
+    line.paint(QRect(glyph(4).left() + 2, middle, 4, 2), 0);                // strokes crossing
+    line.paint(QRect(glyph(6).right() - 1, glyph(6).top() + 2, 2, 9), 255); // open
+    line.paint(QRect(glyph(6).left() + 2, middle, 4, 2), 0);
+    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
+              "abcdefghij abcdefghij abcdefghij 0 8 0 6");
 }
 
 } // namespace

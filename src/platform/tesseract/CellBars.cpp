@@ -37,6 +37,14 @@ constexpr double HyphenGap = 0.25;
 constexpr double SmallBelow = 1.12;
 constexpr double CapitalAbove = 1.22;
 constexpr double CapitalBelow = 1.6;
+// The dot of a dotted zero spans at most a quarter of its glyph's width
+// and a sixth of its height, a sixth of each from its middle at most.
+constexpr int DotSize = 4;
+constexpr int DotSizeHigh = 6;
+constexpr int DotReach = 6;
+// A "0" has ink at its right on this share of the rows between a fifth and
+// nine twentieths of its height; a "6" on a third of them at most.
+constexpr double WallShare = 0.6;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -794,6 +802,95 @@ std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word) {
     return glyphs;
 }
 
+// The glyph of each symbol of a word, in order; none when they cannot be
+// matched one to one. The recognizer's letter boxes lie a letter off at
+// times, so the glyphs are found in the ink and matched in order, in words
+// with as many glyphs as symbols where each glyph lies at least half in its
+// symbol's box.
+std::vector<QRect> matchedGlyphs(const Page& page, const RecognizedWord& word) {
+    QString spelled;
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        spelled += symbol.text;
+    }
+    std::vector<QRect> glyphs =
+        spelled == word.text ? wordGlyphs(page, word) : std::vector<QRect>();
+    if (glyphs.size() != word.symbols.size()) {
+        return {};
+    }
+    for (std::size_t k = 0; k < glyphs.size(); ++k) {
+        const QRect& box = word.symbols[k].box;
+        const int shared =
+            std::min(box.right(), glyphs[k].right()) - std::max(box.left(), glyphs[k].left()) + 1;
+        if (2 * shared < glyphs[k].width()) {
+            return {};
+        }
+    }
+    return glyphs;
+}
+
+// Whether the glyph in `box` holds a dot of solid ink of its own in its
+// middle, as the zero of DejaVu Sans Mono does; the middle of an "8" is
+// where its strokes cross, joined to them.
+bool dottedMiddle(const Page& page, const QRect& box) {
+    std::vector<bool> seen(static_cast<std::size_t>(box.width() * box.height()), false);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const auto at =
+                static_cast<std::size_t>((y - box.top()) * box.width() + x - box.left());
+            if (seen[at] || !page.solid(x, y)) {
+                continue;
+            }
+            const QRect part = boundsOf(joinedInk(page, QPoint(x, y), box, false, seen));
+            const QPoint offset = part.center() - box.center();
+            if (part.width() * DotSize <= box.width() &&
+                part.height() * DotSizeHigh <= box.height() &&
+                std::abs(offset.x()) * DotReach <= box.width() &&
+                std::abs(offset.y()) * DotReach <= box.height()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether the glyph in `box` has its right side inked down from its top,
+// as a "0" has and a "6", open there below the end of its arc, has not.
+bool closedAtTopRight(const Page& page, const QRect& box) {
+    int rows = 0;
+    int walled = 0;
+    for (int y = box.top() + box.height() / 5; y <= box.top() + box.height() * 9 / 20; ++y) {
+        ++rows;
+        walled += page.anyInk(box.right() - box.width() / 4, box.right(), y, y, true) ? 1 : 0;
+    }
+    return rows > 0 && walled >= WallShare * rows;
+}
+
+// A word of a monospaced region with each "8" or "6" that is the dotted
+// zero of its font written "0". At 10 to 12 pixels the dot is a pixel or
+// two, which the recognizer takes for the waist of an "8", or for the bowl
+// of a "6" where it touches the walls.
+void withDottedZeros(const Page& page, RecognizedWord& word) {
+    if (!word.text.contains(QLatin1Char('8')) && !word.text.contains(QLatin1Char('6'))) {
+        return;
+    }
+    const std::vector<QRect> glyphs = matchedGlyphs(page, word);
+    bool changed = false;
+    for (std::size_t k = 0; k < glyphs.size(); ++k) {
+        RecognizedSymbol& symbol = word.symbols[k];
+        if ((symbol.text == QLatin1String("8") && dottedMiddle(page, glyphs[k])) ||
+            (symbol.text == QLatin1String("6") && closedAtTopRight(page, glyphs[k]))) {
+            symbol.text = QStringLiteral("0");
+            changed = true;
+        }
+    }
+    if (changed) {
+        word.text.clear();
+        for (const RecognizedSymbol& symbol : word.symbols) {
+            word.text += symbol.text;
+        }
+    }
+}
+
 // Whether the letters of a word after its `k`th symbol, and all before, are
 // small: a word set in capitals, or in mixed case, is a name or the
 // recognizer's Latin letters for the Cyrillic small ones drawn like
@@ -811,9 +908,7 @@ bool capitalised(const RecognizedWord& word, std::size_t k) {
 
 // The words of one line with each letter whose case its shape leaves open
 // written in the case its height shows: the recognizer reads a word's first
-// letter as a capital at times ("Man", "Cat"), and the other way round. Its
-// letter boxes may lie a letter off, so a word's letters are matched to its
-// glyphs in order, in the words with as many glyphs as symbols.
+// letter as a capital at times ("Man", "Cat"), and the other way round.
 void withCaseByHeight(const Page& page, std::vector<RecognizedWord>& words, std::size_t first,
                       std::size_t last) {
     const QString shortLetters = QString::fromUtf16(ShortLetters);
@@ -824,25 +919,8 @@ void withCaseByHeight(const Page& page, std::vector<RecognizedWord>& words, std:
     std::vector<int> xHeights;
     for (std::size_t i = first; i < last; ++i) {
         const RecognizedWord& word = words[i];
-        QString spelled;
-        for (const RecognizedSymbol& symbol : word.symbols) {
-            spelled += symbol.text;
-        }
-        const std::vector<QRect> glyphs =
-            spelled == word.text ? wordGlyphs(page, word) : std::vector<QRect>();
-        if (glyphs.size() != word.symbols.size()) {
-            continue;
-        }
-        // A glyph lying half off its letter's box is another's, and as many
-        // glyphs as letters a coincidence.
-        bool matched = true;
-        for (std::size_t k = 0; k < glyphs.size() && matched; ++k) {
-            const QRect& box = word.symbols[k].box;
-            const int shared = std::min(box.right(), glyphs[k].right()) -
-                               std::max(box.left(), glyphs[k].left()) + 1;
-            matched = 2 * shared >= glyphs[k].width();
-        }
-        if (!matched) {
+        const std::vector<QRect> glyphs = matchedGlyphs(page, word);
+        if (glyphs.empty()) {
             continue;
         }
         const int slack = (word.baseline - word.lineTop) / 5;
@@ -932,6 +1010,11 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
         if (cells) {
             for (std::size_t i = first; i < last; ++i) {
                 withSmallEll(page, words[i], pitch);
+            }
+        }
+        if (cells) {
+            for (std::size_t i = first; i < last; ++i) {
+                withDottedZeros(page, words[i]);
             }
         }
         if (inked) {

@@ -9,7 +9,8 @@
 // of hyphens in a proportional font it reads as dashes of the wrong count,
 // and the "l" of a monospaced font, with its foot, as "L". Letters whose
 // small and capital forms differ only in size ("c" and "C") it reads in the
-// wrong case at times, and "man" as "Man".
+// wrong case at times, and "man" as "Man"; the dotted zero of a monospaced
+// font at 10 to 12 pixels as "8" or "6".
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -40,7 +41,8 @@ struct RecognizedWord {
 // runs under letters too (an underlined link) is no underscore. In a region
 // set in a monospaced font, periods that fit in one cell are one "…", and an
 // "L" whose stem stands in the middle of its glyph is the "l" of that font,
-// with its serif and foot. A word read as a run of dashes is as many "-" as
+// with its serif and foot, and an "8" with a dot of its own in its middle
+// or a "6" closed at its top right is "0". A word read as a run of dashes is as many "-" as
 // the steps of its ink show. A letter whose case its shape leaves open is
 // small when its glyph stands as tall as the line's small letters, and a
 // capital when it stands a fifth or more above them. The text is returned

@@ -71,8 +71,8 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     for (int i = 0; i < 3; ++i) {
         line.add(QStringLiteral("abcdefghij"), tall);
     }
-    for (const char* digit : {"8", "8", "6", "6"}) {
-        line.add(QString::fromLatin1(digit), {Capital});
+    for (const char16_t* read : {u"8", u"8", u"6", u"6", u"\u00ae"}) {
+        line.add(QString::fromUtf16(read), {Capital});
     }
     for (const RecognizedWord& word : line.words) {
         for (const RecognizedSymbol& symbol : word.symbols) {
@@ -87,8 +87,9 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     line.paint(QRect(glyph(4).left() + 2, middle, 4, 2), 0);                // strokes crossing
     line.paint(QRect(glyph(6).right() - 1, glyph(6).top() + 2, 2, 9), 255); // open
     line.paint(QRect(glyph(6).left() + 2, middle, 4, 2), 0);
+    line.paint(QRect(glyph(7).left() + 3, middle, 2, 2), 0); // read as a "®"
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
-              "abcdefghij abcdefghij abcdefghij 0 8 0 6");
+              "abcdefghij abcdefghij abcdefghij 0 8 0 6 0");
 }
 
 } // namespace

@@ -865,19 +865,23 @@ bool closedAtTopRight(const Page& page, const QRect& box) {
     return rows > 0 && walled >= WallShare * rows;
 }
 
-// A word of a monospaced region with each "8" or "6" that is the dotted
-// zero of its font written "0". At 10 to 12 pixels the dot is a pixel or
-// two, which the recognizer takes for the waist of an "8", or for the bowl
-// of a "6" where it touches the walls.
+// A word of a monospaced region with each "8", "6", "®" or "O" that is the
+// dotted zero of its font written "0". At 10 to 12 pixels the dot is a
+// pixel or two, which the recognizer takes for the waist of an "8", the
+// letter of a "®", or for the bowl of a "6" where it touches the walls.
 void withDottedZeros(const Page& page, RecognizedWord& word) {
-    if (!word.text.contains(QLatin1Char('8')) && !word.text.contains(QLatin1Char('6'))) {
+    // Read for the dotted zero: a ring with something in it, or a ring.
+    static const QString dotted = QStringLiteral(u"8\u00aeO");
+    if (std::none_of(word.text.begin(), word.text.end(),
+                     [](QChar c) { return c == QLatin1Char('6') || dotted.contains(c); })) {
         return;
     }
     const std::vector<QRect> glyphs = matchedGlyphs(page, word);
     bool changed = false;
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
         RecognizedSymbol& symbol = word.symbols[k];
-        if ((symbol.text == QLatin1String("8") && dottedMiddle(page, glyphs[k])) ||
+        if ((symbol.text.size() == 1 && dotted.contains(symbol.text[0]) &&
+             dottedMiddle(page, glyphs[k])) ||
             (symbol.text == QLatin1String("6") && closedAtTopRight(page, glyphs[k]))) {
             symbol.text = QStringLiteral("0");
             changed = true;

@@ -10,7 +10,7 @@
 // and the "l" of a monospaced font, with its foot, as "L". Letters whose
 // small and capital forms differ only in size ("c" and "C") it reads in the
 // wrong case at times, and "man" as "Man"; the dotted zero of a monospaced
-// font at 10 to 12 pixels as "8" or "6".
+// font at 10 to 12 pixels as "8", "6" or "®".
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -41,13 +41,12 @@ struct RecognizedWord {
 // runs under letters too (an underlined link) is no underscore. In a region
 // set in a monospaced font, periods that fit in one cell are one "…", and an
 // "L" whose stem stands in the middle of its glyph is the "l" of that font,
-// with its serif and foot, and an "8" with a dot of its own in its middle
-// or a "6" closed at its top right is "0". A word read as a run of dashes is as many "-" as
-// the steps of its ink show. A letter whose case its shape leaves open is
-// small when its glyph stands as tall as the line's small letters, and a
-// capital when it stands a fifth or more above them. The text is returned
-// unchanged unless its words are the given words, in order, and `gray` is
-// a grey image of 8 bits a pixel.
+// with its serif and foot, and an "8", "®" or "O" with a dot of its own in
+// its middle or a "6" closed at its top right is "0". A word read as a run of dashes is as many "-"
+// as the steps of its ink show. A letter whose case its shape leaves open is small when its glyph
+// stands as tall as the line's small letters, and a capital when it stands a fifth or more above
+// them. The text is returned unchanged unless its words are the given words, in order, and `gray`
+// is a grey image of 8 bits a pixel.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

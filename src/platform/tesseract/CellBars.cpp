@@ -768,8 +768,10 @@ constexpr char16_t SmallCapitals[] = u"cosuvwxz"
 
 // The glyphs of a word from left to right: its ink joined by smoothed
 // edges, with what stands above or below one glyph (the dot of an "i", the
-// dots of a colon) taken with it. Letters that touch are one glyph.
-std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word) {
+// dots of a colon) taken with it. Letters that touch are one glyph. Without
+// `faint`, its solid ink alone: letters whose smoothed edges touch stand
+// apart, and thin strokes may fall apart.
+std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word, bool faint = true) {
     const int tall = word.baseline - word.lineTop;
     const QRect window = QRect(QPoint(word.box.left() - 1, word.lineTop - tall / 4),
                                QPoint(word.box.right() + 1, word.baseline + tall / 2)) &
@@ -783,10 +785,10 @@ std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word) {
         for (int y = window.top(); y <= window.bottom(); ++y) {
             const auto at =
                 static_cast<std::size_t>((y - window.top()) * window.width() + x - window.left());
-            if (seen[at] || !page.inked(x, y)) {
+            if (seen[at] || !(faint ? page.inked(x, y) : page.solid(x, y))) {
                 continue;
             }
-            const std::vector<QPoint> ink = joinedInk(page, QPoint(x, y), window, true, seen);
+            const std::vector<QPoint> ink = joinedInk(page, QPoint(x, y), window, faint, seen);
             const QRect bounds = boundsOf(ink);
             // The tails of the line above and the tops of the line below.
             if (bounds.bottom() < word.lineTop || bounds.top() > word.baseline) {
@@ -807,13 +809,13 @@ std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word) {
 // times, so the glyphs are found in the ink and matched in order, in words
 // with as many glyphs as symbols where each glyph lies at least half in its
 // symbol's box.
-std::vector<QRect> matchedGlyphs(const Page& page, const RecognizedWord& word) {
+std::vector<QRect> matchedGlyphs(const Page& page, const RecognizedWord& word, bool faint = true) {
     QString spelled;
     for (const RecognizedSymbol& symbol : word.symbols) {
         spelled += symbol.text;
     }
     std::vector<QRect> glyphs =
-        spelled == word.text ? wordGlyphs(page, word) : std::vector<QRect>();
+        spelled == word.text ? wordGlyphs(page, word, faint) : std::vector<QRect>();
     if (glyphs.size() != word.symbols.size()) {
         return {};
     }
@@ -876,7 +878,12 @@ void withDottedZeros(const Page& page, RecognizedWord& word) {
                      [](QChar c) { return c == QLatin1Char('6') || dotted.contains(c); })) {
         return;
     }
-    const std::vector<QRect> glyphs = matchedGlyphs(page, word);
+    // At 10 pixels the smoothed edges of neighbouring cells touch; their
+    // solid ink stands apart.
+    std::vector<QRect> glyphs = matchedGlyphs(page, word);
+    if (glyphs.empty()) {
+        glyphs = matchedGlyphs(page, word, false);
+    }
     bool changed = false;
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
         RecognizedSymbol& symbol = word.symbols[k];

@@ -27,10 +27,13 @@ struct DrawnLine {
         boxDestroy(&box);
     }
 
-    void add(const QString& word, const std::vector<int>& heights) {
+    // With `blank`, a blank cell before that letter that the recognizer
+    // did not read as a space.
+    void add(const QString& word, const std::vector<int>& heights, qsizetype blank = -1) {
         int x = words.empty() ? 10 : words.back().box.right() + space;
         RecognizedWord read{word, {}, {}, 0, Baseline, Baseline - Capital};
         for (qsizetype i = 0; i < word.size(); ++i, x += 12) {
+            x += i == blank ? 12 : 0;
             const QRect glyph(x, Baseline - heights[static_cast<std::size_t>(i)], 8,
                               heights[static_cast<std::size_t>(i)]);
             paint(glyph, 0);
@@ -96,6 +99,22 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     line.paint(QRect(six.left() - 4, middle, 4, 1), 200);
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
               "abcdefghij abcdefghij abcdefghij 0 8 0 6 0 06");
+}
+
+TEST(BlankCell, GlyphsOfAMonospacedWordTwoCellsApartAreTwoWords) {
+    DrawnLine line;
+    line.space = 17;
+    line.add(QStringLiteral("abcdefghij"), std::vector<int>(10, Small));
+    line.add(QStringLiteral("abcdefghij"), std::vector<int>(10, Small));
+    line.add(QStringLiteral("0S"), {Capital, Capital}, 1);
+    line.add(QStringLiteral("abcdefghij"), std::vector<int>(10, Small));
+    for (const RecognizedWord& word : line.words) {
+        for (const RecognizedSymbol& symbol : word.symbols) {
+            line.paint(symbol.box.adjusted(2, 2, -2, -2), 255);
+        }
+    }
+    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
+              "abcdefghij abcdefghij 0 S abcdefghij");
 }
 
 } // namespace

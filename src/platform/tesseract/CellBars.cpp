@@ -45,6 +45,9 @@ constexpr int DotReach = 6;
 // A "0" has ink at its right on this share of the rows between a fifth and
 // nine twentieths of its height; a "6" on a third of them at most.
 constexpr double WallShare = 0.6;
+// Glyphs of a monospaced word whose middles stand this many cells apart
+// or more have a blank cell between them.
+constexpr double BlankCell = 1.5;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -830,6 +833,14 @@ std::vector<QRect> matchedGlyphs(const Page& page, const RecognizedWord& word, b
     return glyphs;
 }
 
+// The glyphs of a word matched to its symbols as `matchedGlyphs` does, from
+// its solid ink when its smoothed edges join them: at 10 pixels those of
+// neighbouring cells touch.
+std::vector<QRect> cellGlyphs(const Page& page, const RecognizedWord& word) {
+    std::vector<QRect> glyphs = matchedGlyphs(page, word);
+    return glyphs.empty() ? matchedGlyphs(page, word, false) : glyphs;
+}
+
 // Whether the glyph in `box` holds a dot of solid ink of its own in its
 // middle, as the zero of DejaVu Sans Mono does; the middle of an "8" is
 // where its strokes cross, joined to them.
@@ -878,12 +889,7 @@ void withDottedZeros(const Page& page, RecognizedWord& word) {
                      [](QChar c) { return c == QLatin1Char('6') || dotted.contains(c); })) {
         return;
     }
-    // At 10 pixels the smoothed edges of neighbouring cells touch; their
-    // solid ink stands apart.
-    std::vector<QRect> glyphs = matchedGlyphs(page, word);
-    if (glyphs.empty()) {
-        glyphs = matchedGlyphs(page, word, false);
-    }
+    const std::vector<QRect> glyphs = cellGlyphs(page, word);
     bool changed = false;
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
         RecognizedSymbol& symbol = word.symbols[k];
@@ -900,6 +906,40 @@ void withDottedZeros(const Page& page, RecognizedWord& word) {
             word.text += symbol.text;
         }
     }
+}
+
+// A word of a monospaced region with a space where a blank cell parts two
+// of its glyphs: in the columns of ps the recognizer reads "0 S" as "0S".
+// The middles of glyphs side by side stand a cell apart, give or take the
+// lean of a narrow one; with a blank cell between them, two.
+QString withBlankCells(const Page& page, const RecognizedWord& word, double pitch) {
+    const std::vector<QRect> glyphs = cellGlyphs(page, word);
+    if (glyphs.size() < 2) {
+        return word.text;
+    }
+    const int tall = word.baseline - word.lineTop;
+    QString spaced;
+    for (std::size_t k = 0; k < glyphs.size(); ++k) {
+        // An underscore the recognizer dropped lies below the baseline,
+        // apart from the glyphs.
+        if (k > 0 &&
+            (glyphs[k].left() + glyphs[k].right() - glyphs[k - 1].left() - glyphs[k - 1].right()) >=
+                2 * BlankCell * pitch &&
+            !page.anyInk(glyphs[k - 1].right() + 1, glyphs[k].left() - 1, word.lineTop,
+                         word.baseline + tall / 2)) {
+            spaced += QLatin1Char(' ');
+        }
+        spaced += word.symbols[k].text;
+    }
+    return spaced;
+}
+
+// A word of a monospaced region as written: its ellipses, or else its
+// blank cells, measured against the line's cell and the region's.
+QString inCells(const Page& page, const RecognizedWord& word, double pitch, double regionPitch) {
+    const QString ellipsed = withEllipses(page, word, pitch);
+    // The region's cell: a short line's own steps may mislead.
+    return ellipsed == word.text ? withBlankCells(page, word, regionPitch) : ellipsed;
 }
 
 // Whether the letters of a word after its `k`th symbol, and all before, are
@@ -1062,7 +1102,7 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
                 if (inked && dashRun(words[i])) {
                     result += withHyphenCount(page, words[i]);
                 } else {
-                    result += cells ? withEllipses(page, words[i], pitch) : words[i].text;
+                    result += cells ? inCells(page, words[i], pitch, regionPitch) : words[i].text;
                 }
             }
         } else {

@@ -10,7 +10,8 @@
 // and the "l" of a monospaced font, with its foot, as "L". Letters whose
 // small and capital forms differ only in size ("c" and "C") it reads in the
 // wrong case at times, and "man" as "Man"; the dotted zero of a monospaced
-// font at 10 to 12 pixels as "8", "6" or "®".
+// font at 10 to 12 pixels as "8", "6" or "®"; and two glyphs a blank cell
+// apart in the columns of a listing as one word ("0S").
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -35,18 +36,20 @@ struct RecognizedWord {
     int lineTop = 0;  // the top of the line's tallest glyphs
 };
 
-// `text` as the recognizer wrote the words, with each line that has bars
-// below its baseline or rows of "=" written again: one "_" or "=" for each
-// character cell a bar spans, in its place among the letters. A line that
-// runs under letters too (an underlined link) is no underscore. In a region
-// set in a monospaced font, periods that fit in one cell are one "…", and an
-// "L" whose stem stands in the middle of its glyph is the "l" of that font,
-// with its serif and foot, and an "8", "®" or "O" with a dot of its own in
-// its middle or a "6" closed at its top right is "0". A word read as a run of dashes is as many "-"
-// as the steps of its ink show. A letter whose case its shape leaves open is small when its glyph
-// stands as tall as the line's small letters, and a capital when it stands a fifth or more above
-// them. The text is returned unchanged unless its words are the given words, in order, and `gray`
-// is a grey image of 8 bits a pixel.
+// `text` as the recognizer wrote the words, with each line that has bars below
+// its baseline or rows of "=" written again: one "_" or "=" for each character
+// cell a bar spans, in its place among the letters. A line that runs under
+// letters too (an underlined link) is no underscore. In a region set in a
+// monospaced font, periods that fit in one cell are one "…", and an "L" whose
+// stem stands in the middle of its glyph is the "l" of that font, with its
+// serif and foot, and an "8", "®" or "O" with a dot of its own in its middle
+// or a "6" closed at its top right is "0", and a blank cell between two glyphs
+// of a word is a space. A word read as a run of dashes is as many "-" as the
+// steps of its ink show. A letter whose case its shape leaves open is small
+// when its glyph stands as tall as the line's small letters, and a capital
+// when it stands a fifth or more above them. The text is returned unchanged
+// unless its words are the given words, in order, and `gray` is a grey image
+// of 8 bits a pixel.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

@@ -74,7 +74,7 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     for (int i = 0; i < 3; ++i) {
         line.add(QStringLiteral("abcdefghij"), tall);
     }
-    for (const char16_t* read : {u"8", u"8", u"6", u"6", u"\u00ae"}) {
+    for (const char16_t* read : {u"8", u"8", u"6", u"6", u"\u00ae", u"o"}) {
         line.add(QString::fromUtf16(read), {Capital});
     }
     line.add(QStringLiteral("66"), {Capital, Capital});
@@ -92,13 +92,14 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     line.paint(QRect(glyph(6).right() - 1, glyph(6).top() + 2, 2, 9), 255); // open
     line.paint(QRect(glyph(6).left() + 2, middle, 4, 2), 0);
     line.paint(QRect(glyph(7).left() + 3, middle, 2, 2), 0); // read as a "®"
+    line.paint(QRect(glyph(8).left() + 3, middle, 2, 2), 0); // and as an "o"
     // Cells whose smoothed edges touch: a zero beside a six.
-    const QRect six = line.words[8].symbols[1].box;
+    const QRect six = line.words[9].symbols[1].box;
     line.paint(QRect(six.right() - 1, six.top() + 2, 2, 9), 255);
     line.paint(QRect(six.left() + 2, middle, 4, 2), 0);
     line.paint(QRect(six.left() - 4, middle, 4, 1), 200);
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
-              "abcdefghij abcdefghij abcdefghij 0 8 0 6 0 06");
+              "abcdefghij abcdefghij abcdefghij 0 8 0 6 0 0 06");
 }
 
 TEST(BlankCell, GlyphsOfAMonospacedWordTwoCellsApartAreTwoWords) {

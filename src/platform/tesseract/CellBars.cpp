@@ -878,13 +878,13 @@ bool closedAtTopRight(const Page& page, const QRect& box) {
     return rows > 0 && walled >= WallShare * rows;
 }
 
-// A word of a monospaced region with each "8", "6", "®" or "O" that is the
-// dotted zero of its font written "0". At 10 to 12 pixels the dot is a
+// A word of a monospaced region with each "8", "6", "®", "O" or "o" that is
+// the dotted zero of its font written "0". At 10 to 12 pixels the dot is a
 // pixel or two, which the recognizer takes for the waist of an "8", the
 // letter of a "®", or for the bowl of a "6" where it touches the walls.
 void withDottedZeros(const Page& page, RecognizedWord& word) {
     // Read for the dotted zero: a ring with something in it, or a ring.
-    static const QString dotted = QStringLiteral(u"8\u00aeO");
+    static const QString dotted = QStringLiteral(u"8\u00aeOo");
     if (std::none_of(word.text.begin(), word.text.end(),
                      [](QChar c) { return c == QLatin1Char('6') || dotted.contains(c); })) {
         return;

@@ -42,14 +42,14 @@ struct RecognizedWord {
 // letters too (an underlined link) is no underscore. In a region set in a
 // monospaced font, periods that fit in one cell are one "…", and an "L" whose
 // stem stands in the middle of its glyph is the "l" of that font, with its
-// serif and foot, and an "8", "®" or "O" with a dot of its own in its middle
-// or a "6" closed at its top right is "0", and a blank cell between two glyphs
-// of a word is a space. A word read as a run of dashes is as many "-" as the
-// steps of its ink show. A letter whose case its shape leaves open is small
-// when its glyph stands as tall as the line's small letters, and a capital
-// when it stands a fifth or more above them. The text is returned unchanged
-// unless its words are the given words, in order, and `gray` is a grey image
-// of 8 bits a pixel.
+// serif and foot, and an "8", "®", "O" or "o" with a dot of its own in its
+// middle or a "6" closed at its top right is "0", and a blank cell between two
+// glyphs of a word is a space. A word read as a run of dashes is as many "-"
+// as the steps of its ink show. A letter whose case its shape leaves open is
+// small when its glyph stands as tall as the line's small letters, and a
+// capital when it stands a fifth or more above them. The text is returned
+// unchanged unless its words are the given words, in order, and `gray` is a
+// grey image of 8 bits a pixel.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);
 
 } // namespace pellix

@@ -433,16 +433,23 @@ double otherLinesPitch(const std::vector<RecognizedWord>& words, std::size_t fir
     return medianStep(steps);
 }
 
+// A word's symbols written out; the word's text, unless the recognizer
+// wrote it otherwise than its symbols spell.
+QString spelledOut(const RecognizedWord& word) {
+    QString letters;
+    for (const RecognizedSymbol& symbol : word.symbols) {
+        letters += symbol.text;
+    }
+    return letters;
+}
+
 // Whether a line is written in the alphabets whose letters stand on a
 // baseline with short tails below, left to right, letter for letter as
 // recognized: the feet of Chinese glyphs or the strokes of Arabic below the
 // line are no bars.
 bool alphabetic(const std::vector<RecognizedWord>& words, std::size_t first, std::size_t last) {
     for (std::size_t i = first; i < last; ++i) {
-        QString letters;
-        for (const RecognizedSymbol& symbol : words[i].symbols) {
-            letters += symbol.text;
-        }
+        const QString letters = spelledOut(words[i]);
         if (letters != words[i].text) {
             return false;
         }
@@ -553,11 +560,7 @@ bool ellipsisInk(const Page& page, int left, int right, int top, int baseline, d
 // A word with each run of periods that is one "…" written so; the recognizer
 // reads it as ".." or "...".
 QString withEllipses(const Page& page, const RecognizedWord& word, double pitch) {
-    QString spelled;
-    for (const RecognizedSymbol& symbol : word.symbols) {
-        spelled += symbol.text;
-    }
-    if (pitch < 2 || spelled != word.text || !word.text.contains(QStringLiteral(".."))) {
+    if (pitch < 2 || spelledOut(word) != word.text || !word.text.contains(QStringLiteral(".."))) {
         return word.text;
     }
     QString result;
@@ -731,14 +734,7 @@ double stemPlace(const Page& page, const QRect& box, int baseline, double pitch)
 // in a listing); an "L" has its stem at the left of its glyph. A word with
 // each "L" whose stem stands within its glyph written "l".
 void withSmallEll(const Page& page, RecognizedWord& word, double pitch) {
-    const auto spelled = [&word] {
-        QString letters;
-        for (const RecognizedSymbol& symbol : word.symbols) {
-            letters += symbol.text;
-        }
-        return letters;
-    };
-    if (spelled() != word.text) {
+    if (spelledOut(word) != word.text) {
         return;
     }
     for (RecognizedSymbol& symbol : word.symbols) {
@@ -747,7 +743,7 @@ void withSmallEll(const Page& page, RecognizedWord& word, double pitch) {
             symbol.text = QStringLiteral("l");
         }
     }
-    word.text = spelled();
+    word.text = spelledOut(word);
 }
 
 // Lower-case letters that stand no taller than the x-height, in the
@@ -769,6 +765,23 @@ constexpr char16_t SmallCapitals[] = u"cosuvwxz"
                                      u"\u043f\u0441\u0442\u0445\u0446\u0447\u0448\u0449\u044a\u044b"
                                      u"\u044c\u044d\u044e\u044f\u03bf";
 
+// The bounds of the parts of joined ink within `window`, as `joinedInk`
+// joins them, in the order of their leftmost columns.
+std::vector<QRect> inkParts(const Page& page, const QRect& window, bool faint) {
+    std::vector<QRect> parts;
+    std::vector<bool> seen(static_cast<std::size_t>(window.width() * window.height()), false);
+    for (int x = window.left(); x <= window.right(); ++x) {
+        for (int y = window.top(); y <= window.bottom(); ++y) {
+            const auto at =
+                static_cast<std::size_t>((y - window.top()) * window.width() + x - window.left());
+            if (!seen[at] && (faint ? page.inked(x, y) : page.solid(x, y))) {
+                parts.push_back(boundsOf(joinedInk(page, QPoint(x, y), window, faint, seen)));
+            }
+        }
+    }
+    return parts;
+}
+
 // The glyphs of a word from left to right: its ink joined by smoothed
 // edges, with what stands above or below one glyph (the dot of an "i", the
 // dots of a colon) taken with it. Letters that touch are one glyph. Without
@@ -783,25 +796,15 @@ std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word, bool
     if (window.isEmpty()) {
         return glyphs;
     }
-    std::vector<bool> seen(static_cast<std::size_t>(window.width() * window.height()), false);
-    for (int x = window.left(); x <= window.right(); ++x) {
-        for (int y = window.top(); y <= window.bottom(); ++y) {
-            const auto at =
-                static_cast<std::size_t>((y - window.top()) * window.width() + x - window.left());
-            if (seen[at] || !(faint ? page.inked(x, y) : page.solid(x, y))) {
-                continue;
-            }
-            const std::vector<QPoint> ink = joinedInk(page, QPoint(x, y), window, faint, seen);
-            const QRect bounds = boundsOf(ink);
-            // The tails of the line above and the tops of the line below.
-            if (bounds.bottom() < word.lineTop || bounds.top() > word.baseline) {
-                continue;
-            }
-            if (!glyphs.empty() && bounds.left() <= glyphs.back().right()) {
-                glyphs.back() |= bounds;
-            } else {
-                glyphs.push_back(bounds);
-            }
+    for (const QRect& bounds : inkParts(page, window, faint)) {
+        // The tails of the line above and the tops of the line below.
+        if (bounds.bottom() < word.lineTop || bounds.top() > word.baseline) {
+            continue;
+        }
+        if (!glyphs.empty() && bounds.left() <= glyphs.back().right()) {
+            glyphs.back() |= bounds;
+        } else {
+            glyphs.push_back(bounds);
         }
     }
     return glyphs;
@@ -813,12 +816,8 @@ std::vector<QRect> wordGlyphs(const Page& page, const RecognizedWord& word, bool
 // with as many glyphs as symbols where each glyph lies at least half in its
 // symbol's box.
 std::vector<QRect> matchedGlyphs(const Page& page, const RecognizedWord& word, bool faint = true) {
-    QString spelled;
-    for (const RecognizedSymbol& symbol : word.symbols) {
-        spelled += symbol.text;
-    }
     std::vector<QRect> glyphs =
-        spelled == word.text ? wordGlyphs(page, word, faint) : std::vector<QRect>();
+        spelledOut(word) == word.text ? wordGlyphs(page, word, faint) : std::vector<QRect>();
     if (glyphs.size() != word.symbols.size()) {
         return {};
     }
@@ -845,25 +844,14 @@ std::vector<QRect> cellGlyphs(const Page& page, const RecognizedWord& word) {
 // middle, as the zero of DejaVu Sans Mono does; the middle of an "8" is
 // where its strokes cross, joined to them.
 bool dottedMiddle(const Page& page, const QRect& box) {
-    std::vector<bool> seen(static_cast<std::size_t>(box.width() * box.height()), false);
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-            const auto at =
-                static_cast<std::size_t>((y - box.top()) * box.width() + x - box.left());
-            if (seen[at] || !page.solid(x, y)) {
-                continue;
-            }
-            const QRect part = boundsOf(joinedInk(page, QPoint(x, y), box, false, seen));
-            const QPoint offset = part.center() - box.center();
-            if (part.width() * DotSize <= box.width() &&
-                part.height() * DotSizeHigh <= box.height() &&
-                std::abs(offset.x()) * DotReach <= box.width() &&
-                std::abs(offset.y()) * DotReach <= box.height()) {
-                return true;
-            }
-        }
-    }
-    return false;
+    const std::vector<QRect> parts = inkParts(page, box, false);
+    return std::any_of(parts.begin(), parts.end(), [&box](const QRect& part) {
+        const QPoint offset = part.center() - box.center();
+        return part.width() * DotSize <= box.width() &&
+               part.height() * DotSizeHigh <= box.height() &&
+               std::abs(offset.x()) * DotReach <= box.width() &&
+               std::abs(offset.y()) * DotReach <= box.height();
+    });
 }
 
 // Whether the glyph in `box` has its right side inked down from its top,
@@ -890,21 +878,16 @@ void withDottedZeros(const Page& page, RecognizedWord& word) {
         return;
     }
     const std::vector<QRect> glyphs = cellGlyphs(page, word);
-    bool changed = false;
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
         RecognizedSymbol& symbol = word.symbols[k];
         if ((symbol.text.size() == 1 && dotted.contains(symbol.text[0]) &&
              dottedMiddle(page, glyphs[k])) ||
             (symbol.text == QLatin1String("6") && closedAtTopRight(page, glyphs[k]))) {
             symbol.text = QStringLiteral("0");
-            changed = true;
         }
     }
-    if (changed) {
-        word.text.clear();
-        for (const RecognizedSymbol& symbol : word.symbols) {
-            word.text += symbol.text;
-        }
+    if (!glyphs.empty()) {
+        word.text = spelledOut(word);
     }
 }
 
@@ -1003,7 +986,6 @@ void withCaseByHeight(const Page& page, std::vector<RecognizedWord>& words, std:
         if (heights[i - first].empty()) {
             continue;
         }
-        QString cased;
         for (std::size_t k = 0; k < word.symbols.size(); ++k) {
             RecognizedSymbol& symbol = word.symbols[k];
             const int height = heights[i - first][k];
@@ -1014,9 +996,8 @@ void withCaseByHeight(const Page& page, std::vector<RecognizedWord>& words, std:
                        height > CapitalAbove * xHeight && height < CapitalBelow * xHeight) {
                 symbol.text = c.toUpper();
             }
-            cased += symbol.text;
         }
-        word.text = cased;
+        word.text = spelledOut(word);
     }
 }
 

@@ -49,5 +49,44 @@ TEST(ScreenText, GreekCapitalsReadAsLatinOnesComeBackWhenTheyMakeAWord) {
               QStringLiteral("APXEIO"));
 }
 
+TEST(ScreenText, OptionsAndVariablesReadInCyrillicTwinsAreWrittenInEnglish) {
+    // -с, $НОМЕ/.юсаЕ, --соо=УСЛОВИЕ, $МАМОРТ: Cyrillic letters with English twins.
+    EXPECT_EQ(withEnglishNames(QStringLiteral(u"-\u0441 $\u041d\u041e\u041c\u0415/."
+                                              u"\u044e\u0441\u0430\u0415 "
+                                              u"[--\u0441\u043e\u043e=\u0423\u0421\u041b"
+                                              u" (${\u041c\u0410\u041c\u041e\u0420\u0422})"),
+                               QStringLiteral("rus")),
+              QStringLiteral(u"-c $HOME/.\u044e\u0441\u0430\u0415 [--coo=\u0423\u0421\u041b"
+                             u" (${MAMOPT})"));
+    // A name with a letter that has no twin stays as read, and so do words
+    // that only hold a hyphen, a line of dialogue after an em dash, and
+    // pages in languages without such twins.
+    const QString russian = QStringLiteral(u"-\u043c \u0438\u0437-\u0437\u0430 "
+                                           u"\u2014\u0410 \u0441\u043e\u043a");
+    EXPECT_EQ(withEnglishNames(russian, QStringLiteral("rus")), russian);
+    EXPECT_EQ(withEnglishNames(QStringLiteral(u"-\u0441"), QStringLiteral("deu")),
+              QStringLiteral(u"-\u0441"));
+}
+
+TEST(ScreenText, AWordReadAgainInEnglishTakesItsPlaceOnlyWhenClearlyBetter) {
+    const QString xdvi = QStringLiteral("xdvi");
+    const QString ham = QStringLiteral(u"\u0445\u0430\u043c"); // хам
+    EXPECT_TRUE(englishRereadWanted(ham, 40));
+    EXPECT_TRUE(englishReadingWins(ham, 40, xdvi, 89));
+    // Read well in its own letters, or English letters already: not read again.
+    EXPECT_FALSE(englishRereadWanted(ham, 95));
+    EXPECT_FALSE(englishRereadWanted(QStringLiteral("Is"), 40));
+    EXPECT_FALSE(englishReadingWins(ham, 95, xdvi, 99));
+    // The English reading must be sure, surer by a margin, of English letters
+    // only, one word, and of another count of characters than the first.
+    EXPECT_FALSE(englishReadingWins(ham, 40, xdvi, 80));
+    EXPECT_FALSE(englishReadingWins(ham, 84, xdvi, 89));
+    EXPECT_FALSE(englishReadingWins(ham, 40, QStringLiteral(u"xd\u0432i"), 89));
+    EXPECT_FALSE(englishReadingWins(ham, 40, QStringLiteral("x dv"), 89));
+    EXPECT_FALSE(englishReadingWins(ham, 40, QStringLiteral("123!"), 89));
+    EXPECT_FALSE(englishReadingWins(QStringLiteral(u"\u03ba\u03b1\u03b9"), 70,
+                                    QStringLiteral("Kal"), 91)); // και
+}
+
 } // namespace
 } // namespace pellix

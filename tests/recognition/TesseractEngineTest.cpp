@@ -251,6 +251,22 @@ TEST_F(TesseractEngine, ARowOfHyphensInAProportionalFontKeepsItsLength) {
     EXPECT_EQ(folded(result.text), folded(lines.join(' '))) << result.text.toStdString();
 }
 
+TEST_F(TesseractEngine, EnglishNamesOnARussianPageComeOutInEnglishLetters) {
+    const std::vector<PlacedText> lines = {
+        {{10, 20}, QStringLiteral(u"Просмотреть результат можно в xdvi или smail.")},
+        {{10, 40}, QStringLiteral(u"По умолчанию используется troff, а printf нет.")},
+        {{10, 60}, QStringLiteral(u"Задайте параметр -a или переменную $HOME заранее.")},
+        {{10, 80}, QStringLiteral(u"Команда man -k ищет в $MANPATH и cron не нужен.")},
+    };
+    const RecognitionResult result =
+        recognize(save(lightPage({520, 100}, 12, lines), "russian.png"), 25);
+    // Read by the Russian model alone: "рИпН", "-а" and "$НОМЕ".
+    for (const QString& word : {QStringLiteral("printf"), QStringLiteral("-a "),
+                                QStringLiteral("$HOME "), QStringLiteral(u"заранее")}) {
+        EXPECT_TRUE(result.text.contains(word)) << result.text.toStdString();
+    }
+}
+
 TEST_F(TesseractEngine, ALargeScreenIsReadPartByPartInReadingOrder) {
     // Over two million pixels with two columns far apart: two parts, one per
     // worker, whose lines share rows but must not be read across.

@@ -31,9 +31,10 @@ struct RecognizedWord {
     QString text;
     std::vector<RecognizedSymbol> symbols;
     QRect box;
-    int line = 0;     // the text line it is on, counted from 0
-    int baseline = 0; // the line's baseline below the word
-    int lineTop = 0;  // the top of the line's tallest glyphs
+    int line = 0;           // the text line it is on, counted from 0
+    int baseline = 0;       // the line's baseline below the word
+    int lineTop = 0;        // the top of the line's tallest glyphs
+    float confidence = 100; // the recognizer's, 0 to 100
 };
 
 // `text` as the recognizer wrote the words, with each line that has bars below

@@ -124,9 +124,43 @@ struct PageJob {
     }
 };
 
+// English words on a page in another language that its model read in its own
+// letters with little confidence are read again by an English engine, which
+// each worker takes when it first needs one and keeps to the end of the page.
+class EnglishReader {
+public:
+    explicit EnglishReader(const PageEngines& engines) : m_engines(engines) {}
+    ~EnglishReader() {
+        if (m_engine) {
+            m_engines.englishPool.giveBack(EnglishLanguage, std::move(m_engine));
+        }
+    }
+    EnglishReader(const EnglishReader&) = delete;
+    EnglishReader& operator=(const EnglishReader&) = delete;
+
+    // Null when there is none to be had: the page is then read without.
+    tesseract::TessBaseAPI* engine() {
+        if (!m_engine && !m_failed && m_engines.createEnglish) {
+            try {
+                m_engine = m_engines.englishPool.take(EnglishLanguage, m_engines.createEnglish);
+            } catch (...) {
+                m_failed = true;
+            }
+        }
+        return m_engine.get();
+    }
+
+private:
+    static constexpr const char* EnglishLanguage = "eng";
+    const PageEngines& m_engines;
+    EngineHandle m_engine;
+    bool m_failed = false;
+};
+
 struct Worker {
     PageJob* job;
     int slot;
+    EnglishReader* english;
     long long regionWeight = 0; // tenths of pixels the region under way is worth
     std::function<bool()> poll; // true stops the run
 };
@@ -352,6 +386,7 @@ std::vector<RecognizedWord> recognizedWords(tesseract::TessBaseAPI& api) {
         if (words.empty() || it->IsAtBeginningOf(tesseract::RIL_WORD)) {
             TextPtr text(it->GetUTF8Text(tesseract::RIL_WORD));
             const QRect wordBox = box(tesseract::RIL_WORD);
+            const float confidence = it->Confidence(tesseract::RIL_WORD);
             // The baseline below the word's middle; lines may lean a little.
             const int middle = wordBox.center().x();
             const int baseline = baseRight == baseLeft
@@ -363,13 +398,65 @@ std::vector<RecognizedWord> recognizedWords(tesseract::TessBaseAPI& api) {
                              wordBox,
                              line,
                              baseline,
-                             lineTop});
+                             lineTop,
+                             confidence});
         }
         TextPtr symbol(it->GetUTF8Text(tesseract::RIL_SYMBOL));
         words.back().symbols.push_back(
             {symbol ? QString::fromUtf8(symbol.get()) : QString(), box(tesseract::RIL_SYMBOL)});
     } while (it->Next(tesseract::RIL_SYMBOL));
     return words;
+}
+
+// The words of `text` the language's model read in its own letters without
+// confidence, read again by the English engine where its reading wins.
+void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* part,
+                        EnglishReader& english) {
+    const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
+    qsizetype at = 0;
+    for (RecognizedWord& word : words) {
+        const qsizetype found = text.indexOf(word.text, at);
+        if (word.text.isEmpty() || found < 0) {
+            return;
+        }
+        at = found + word.text.size();
+        if (!englishRereadWanted(word.text, word.confidence)) {
+            continue;
+        }
+        tesseract::TessBaseAPI* engine = english.engine();
+        if (!engine) {
+            return;
+        }
+        // A blank border as the engine expects around a word.
+        const int margin = word.box.height() / 4;
+        const QRect crop = word.box.adjusted(-margin, -margin, margin, margin).intersected(bounds);
+        PixPtr image = clipped(part, crop);
+        if (!image) {
+            continue;
+        }
+        engine->SetPageSegMode(tesseract::PSM_SINGLE_WORD);
+        engine->SetImage(image.get());
+        if (engine->Recognize(nullptr) != 0) {
+            continue;
+        }
+        TextPtr read(engine->GetUTF8Text());
+        const QString reading = read ? QString::fromUtf8(read.get()).trimmed() : QString();
+        if (!englishReadingWins(word.text, word.confidence, reading,
+                                static_cast<float>(engine->MeanTextConf()))) {
+            continue;
+        }
+        std::vector<RecognizedSymbol> symbols;
+        for (const RecognizedWord& englishWord : recognizedWords(*engine)) {
+            for (RecognizedSymbol symbol : englishWord.symbols) {
+                symbol.box.translate(crop.topLeft());
+                symbols.push_back(std::move(symbol));
+            }
+        }
+        text.replace(found, word.text.size(), reading);
+        at = found + reading.size();
+        word.text = reading;
+        word.symbols = std::move(symbols);
+    }
 }
 
 // Reads one region of a laid-out part; false when the engine failed.
@@ -389,12 +476,16 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
         return false;
     }
     TextPtr text(api.GetUTF8Text());
-    const QString read = withCellBars(text ? QString::fromUtf8(text.get()) : QString(),
-                                      recognizedWords(api), part.get());
+    QString read = text ? QString::fromUtf8(text.get()) : QString();
+    std::vector<RecognizedWord> words = recognizedWords(api);
+    withEnglishRereads(read, words, part.get(), *worker.english);
+    read = withCellBars(read, words, part.get());
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
-    tile.texts[index] = withLettersOfLanguage(
-        read, language.section(QLatin1Char('+'), 0, 0),
-        [&api](const QString& word) { return api.IsValidWord(word.toUtf8().constData()) > 0; });
+    const QString own = language.section(QLatin1Char('+'), 0, 0);
+    tile.texts[index] =
+        withLettersOfLanguage(withEnglishNames(read, own), own, [&api](const QString& word) {
+            return api.IsValidWord(word.toUtf8().constData()) > 0;
+        });
     return true;
 }
 
@@ -513,9 +604,8 @@ void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
 // then shares the work. Stopped and joined however the page ends.
 class Helper {
 public:
-    Helper(PageJob& job, const QByteArray& language, EnginePool& pool,
-           const EnginePool::Factory& create)
-        : m_job(job), m_thread([this, language, &pool, &create] { run(language, pool, create); }) {}
+    Helper(PageJob& job, const PageEngines& engines)
+        : m_job(job), m_thread([this, &engines] { run(engines); }) {}
     ~Helper() {
         m_job.stop = true;
         start(0);
@@ -532,16 +622,17 @@ public:
     bool done() const { return m_done; }
 
 private:
-    void run(const QByteArray& language, EnginePool& pool, const EnginePool::Factory& create) {
+    void run(const PageEngines& engines) {
         try {
             ThreadCLocale cLocale;
-            EngineHandle engine = pool.take(language, create);
+            EngineHandle engine = engines.pool.take(engines.language, engines.create);
             const int glyphHeight = m_ready.get_future().get();
-            Worker worker{&m_job, 1, 0, [this] {
+            EnglishReader english(engines);
+            Worker worker{&m_job, 1, &english, 0, [this] {
                               return m_job.stop.load();
                           }};
             work(*engine, worker, glyphHeight);
-            pool.giveBack(language, std::move(engine));
+            engines.pool.giveBack(engines.language, std::move(engine));
         } catch (...) {
             // Without a second engine the first does all the work.
         }
@@ -557,11 +648,12 @@ private:
 
 } // namespace
 
-std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, EnginePool& pool,
-                                      const EnginePool::Factory& create, const PageWatch& watch) {
+std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
+                                      const PageWatch& watch) {
     PageJob job;
-    Helper helper(job, language, pool, create);
-    EngineHandle engine = pool.take(language, create);
+    Helper helper(job, engines);
+    EngineHandle engine = engines.pool.take(engines.language, engines.create);
+    EnglishReader english(engines);
     PixPtr gray = lightGroundGray(page);
     if (!gray) {
         throw Error(RecognitionErrors::RecognitionFailed,
@@ -586,7 +678,7 @@ std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, Eng
     if (poll()) {
         return std::nullopt;
     }
-    Worker worker{&job, 0, 0, poll};
+    Worker worker{&job, 0, &english, 0, poll};
     work(*engine, worker, glyphHeight);
     while (!helper.done() && !poll()) {
         std::this_thread::sleep_for(WaitStep);
@@ -598,7 +690,7 @@ std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, Eng
         throw Error(RecognitionErrors::RecognitionFailed,
                     QStringLiteral("Tesseract could not recognize the page."));
     }
-    pool.giveBack(language, std::move(engine));
+    engines.pool.giveBack(engines.language, std::move(engine));
     QStringList texts;
     for (const Tile& tile : job.tiles) {
         for (const QString& text : tile.texts) {

@@ -49,9 +49,21 @@ struct PageWatch {
     std::function<bool()> cancelled;
 };
 
+// The engines a page is read with: those of its language (which may read
+// English beside its own, "rus+eng"), and English ones that read again the
+// words the first read in the language's letters without confidence. Without
+// `createEnglish` no word is read again.
+struct PageEngines {
+    QByteArray language;
+    EnginePool& pool;
+    EnginePool::Factory create;
+    EnginePool& englishPool;
+    EnginePool::Factory createEnglish;
+};
+
 // The text of the page, or nothing when the run was cancelled. Throws
 // pellix::Error when an engine fails.
-std::optional<QString> readScreenPage(PIX* page, const QByteArray& language, EnginePool& pool,
-                                      const EnginePool::Factory& create, const PageWatch& watch);
+std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
+                                      const PageWatch& watch);
 
 } // namespace pellix

@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <optional>
+
 namespace pellix {
 
 namespace {
@@ -32,15 +35,96 @@ constexpr Lookalikes LookalikeLetters[] = {
 // Shorter runs ("TO", "HA") are as likely English as the language's own.
 constexpr qsizetype LookalikeRun = 4;
 
-} // namespace
+// Confidences, 0 to 100, of the two readings of a word. Words the language's
+// model reads well it reads at 92 to 97; English names it has read in its own
+// letters ("хам" for "xdvi") it reads at 40 to 80, and the English model at
+// 88 to 96.
+constexpr float OwnSure = 90;
+constexpr float EnglishSure = 85;
+constexpr float EnglishAhead = 8;
 
-QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord) {
-    const Lookalikes* letters = nullptr;
+bool inAlphabetWithTwins(QChar c) {
+    return c.isLetter() &&
+           (c.script() == QChar::Script_Cyrillic || c.script() == QChar::Script_Greek);
+}
+
+qsizetype visibleLength(const QString& text) {
+    return std::count_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
+}
+
+const Lookalikes* lookalikesOf(const QString& code) {
     for (const Lookalikes& row : LookalikeLetters) {
         if (code == QLatin1String(row.code)) {
-            letters = &row;
+            return &row;
         }
     }
+    return nullptr;
+}
+
+// `word` with each letter of `from` written as its twin in `to`; nothing when
+// it has none to write so, or a letter that is in neither and may not stay.
+std::optional<QString> withTwins(QString word, const QString& from, const QString& to,
+                                 const std::function<bool(QChar)>& stays) {
+    bool changed = false;
+    for (QChar& c : word) {
+        const qsizetype at = from.indexOf(c);
+        if (at >= 0) {
+            c = to[at];
+            changed = true;
+        } else if (!stays(c)) {
+            return std::nullopt;
+        }
+    }
+    return changed ? std::optional<QString>(word) : std::nullopt;
+}
+
+} // namespace
+
+bool englishRereadWanted(const QString& word, float confidence) {
+    return confidence < OwnSure && std::any_of(word.begin(), word.end(), inAlphabetWithTwins);
+}
+
+bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
+                        float englishConfidence) {
+    const bool englishLetters =
+        std::any_of(english.begin(), english.end(), [](QChar c) { return c.isLetter(); }) &&
+        std::none_of(english.begin(), english.end(), [](QChar c) {
+            return c.isSpace() || (c.isLetter() && c.script() != QChar::Script_Latin);
+        });
+    return englishRereadWanted(own, ownConfidence) && englishLetters &&
+           englishConfidence >= EnglishSure && englishConfidence >= ownConfidence + EnglishAhead &&
+           visibleLength(english) != visibleLength(own);
+}
+
+QString withEnglishNames(const QString& text, const QString& code) {
+    const Lookalikes* letters = lookalikesOf(code);
+    if (letters == nullptr) {
+        return text;
+    }
+    const QString latin = QString::fromLatin1(letters->latin);
+    const QString own = QString::fromUtf16(letters->own);
+    // An option after "-" or "--" (an em dash and a hyphen is how "--" reads
+    // at times; an em dash alone may open a line of dialogue), or a variable
+    // after "$", up to the first character no name holds.
+    static const QRegularExpression name(
+        QStringLiteral(u"(?:(?:^|(?<=[\\s(\\[{\"'=,|]))(?:--?|[\u2013\u2014]-)|\\$\\{?)"
+                       u"(\\w[\\w-]*)"),
+        QRegularExpression::MultilineOption | QRegularExpression::UseUnicodePropertiesOption);
+    QString result = text;
+    for (auto it = name.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const std::optional<QString> word = withTwins(match.captured(1), own, latin, [](QChar c) {
+            return !c.isLetter() || c.script() == QChar::Script_Latin;
+        });
+        if (word) {
+            result.replace(match.capturedStart(1), word->size(), *word);
+        }
+    }
+    return result;
+}
+
+QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord) {
+    const Lookalikes* letters = lookalikesOf(code);
     if (letters == nullptr) {
         return text;
     }
@@ -56,19 +140,12 @@ QString withLettersOfLanguage(const QString& text, const QString& code, const Wo
             ++start;
             continue;
         }
-        QString word = result.mid(start, end - start);
-        bool alike = word.size() >= LookalikeRun;
-        bool changed = false;
-        for (qsizetype i = 0; i < word.size() && alike; ++i) {
-            const qsizetype at = latin.indexOf(word[i]);
-            alike = at >= 0 || own.contains(word[i]);
-            if (at >= 0) {
-                word[i] = own[at];
-                changed = true;
-            }
-        }
-        if (alike && changed && isWord(word)) {
-            result.replace(start, word.size(), word);
+        const std::optional<QString> word =
+            end - start >= LookalikeRun ? withTwins(result.mid(start, end - start), latin, own,
+                                                    [&own](QChar c) { return own.contains(c); })
+                                        : std::nullopt;
+        if (word && isWord(*word)) {
+            result.replace(start, word->size(), *word);
         }
         start = end;
     }

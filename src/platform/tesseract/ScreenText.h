@@ -23,4 +23,27 @@ using WordCheck = std::function<bool(const QString& word)>;
 // language (`code`, "ell" or "rus") written in its own letters comes out so.
 QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord);
 
+// Whether a word the language's model read with `confidence` (0 to 100) is
+// worth reading again with an English model alone: it is in Cyrillic or Greek
+// letters, which English names are misread in, and not read with confidence.
+// The recognizer tries English on a stretch of a line only when the
+// language's reading of it is poor by its own measure, and a word of the
+// language's list ("хам" for "xdvi") passes at any confidence.
+bool englishRereadWanted(const QString& word, float confidence);
+
+// Whether the English model's reading of such a word takes its place: it is
+// in English letters, sure, and surer than the first by a clear margin, and
+// the two differ in their count of characters. Readings of as many
+// characters saw the same glyphs and differ in the alphabet of their twins
+// ("και", "Kal"); the language of the page keeps those.
+bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
+                        float englishConfidence);
+
+// Commands, their options and the variables of the shell are written in
+// English letters whatever the language around them; the recognizer reads
+// them in the language's own letters at times ("$НОМЕ", "-с"). The name of an
+// option or a variable whose letters all have English twins (see above) is
+// written in English letters.
+QString withEnglishNames(const QString& text, const QString& code);
+
 } // namespace pellix

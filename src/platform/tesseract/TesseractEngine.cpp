@@ -174,8 +174,10 @@ EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
 
 class TesseractDocument final : public RecognitionDocument {
 public:
-    TesseractDocument(std::unique_ptr<ImageFile> file, PixPtr firstPage, EnginePool& engines)
-        : m_file(std::move(file)), m_firstPage(std::move(firstPage)), m_engines(engines) {}
+    TesseractDocument(std::unique_ptr<ImageFile> file, PixPtr firstPage, EnginePool& engines,
+                      EnginePool& englishEngines)
+        : m_file(std::move(file)), m_firstPage(std::move(firstPage)), m_engines(engines),
+          m_englishEngines(englishEngines) {}
 
     void OCR(std::int32_t languageId, bool /*orientImage*/, bool straightenImage,
              RecognitionMonitor& monitor) override {
@@ -184,16 +186,24 @@ public:
         checkData(languages);
         const QByteArray code = languages.toUtf8();
         const QByteArray folder = dataFolder().toLocal8Bit();
-        const EnginePool::Factory create = [code, folder] {
-            return loadEngine(folder, code);
-        };
+        // Where English is read beside the language, the words read in its
+        // letters without confidence are read again in English alone.
+        EnginePool::Factory createEnglish;
+        if (languages.endsWith(QStringLiteral("+eng"))) {
+            createEnglish = [folder] {
+                return loadEngine(folder, QByteArrayLiteral("eng"));
+            };
+        }
+        const PageEngines engines{code, m_engines,
+                                  [code, folder] { return loadEngine(folder, code); },
+                                  m_englishEngines, createEnglish};
         ThreadCLocale cLocale;
         m_texts.clear();
         const int count = pageCount();
         PageRun run{&monitor, 0, count, -1};
         for (int page = 0; page < count; ++page) {
             run.page = page;
-            m_texts.push_back(recognizePage(code, create, page, straightenImage, run));
+            m_texts.push_back(recognizePage(engines, page, straightenImage, run));
             reportPercent(run, 100);
         }
     }
@@ -211,8 +221,7 @@ public:
     }
 
 private:
-    QString recognizePage(const QByteArray& code, const EnginePool::Factory& create, int page,
-                          bool straighten, PageRun& run) {
+    QString recognizePage(const PageEngines& engines, int page, bool straighten, PageRun& run) {
         if (run.monitor->cancelled()) {
             throw cancelledError();
         }
@@ -228,7 +237,7 @@ private:
                               [&run] {
                                   return run.monitor->cancelled();
                               }};
-        std::optional<QString> text = readScreenPage(image.get(), code, m_engines, create, watch);
+        std::optional<QString> text = readScreenPage(image.get(), engines, watch);
         if (!text) {
             throw cancelledError();
         }
@@ -243,6 +252,7 @@ private:
     std::unique_ptr<ImageFile> m_file;
     PixPtr m_firstPage;
     EnginePool& m_engines;
+    EnginePool& m_englishEngines;
     std::vector<QString> m_texts;
 };
 
@@ -257,12 +267,13 @@ public:
         auto file = std::make_unique<ImageFile>(fileName);
         // A file that is no image at all fails here, before any recognition.
         PixPtr firstPage = file->readPage(0);
-        return std::make_unique<TesseractDocument>(std::move(file), std::move(firstPage),
-                                                   m_engines);
+        return std::make_unique<TesseractDocument>(std::move(file), std::move(firstPage), m_engines,
+                                                   m_englishEngines);
     }
 
 private:
     EnginePool m_engines;
+    EnginePool m_englishEngines; // for the words read again in English
 };
 
 } // namespace

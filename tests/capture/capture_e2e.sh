@@ -12,6 +12,8 @@ trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 passed=0
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { passed=$((passed + 1)); echo "ok: $*"; }
+# shellcheck source-path=SCRIPTDIR source=../xvfb/close-window.sh
+. "$(dirname "$0")/../xvfb/close-window.sh"
 
 main_title='^Pellix Version 1\.3 for image capture and character recognition$'
 file="$HOME/Desktop/Pellix.JPG"
@@ -122,11 +124,9 @@ alive || fail "the program ended after the time-out box"
 [ "$(stamp)" = "$before" ] || fail "the time-out captured"
 pass "the time-out cancels and the program goes on"
 
-xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
-for _ in $(seq 1 100); do alive || break; sleep 0.1; done
-alive && fail "closing the main window did not end the program"
-wait "$pid"
+close_window "$win" "$pid"
 status=$?
+[ "$status" -eq 124 ] && fail "closing the main window did not end the program"
 [ "$status" -eq 0 ] || fail "closing the window ended the program with status $status"
 pass "closing the main window ends the program"
 echo "capture_e2e: $passed passed, 0 failed"

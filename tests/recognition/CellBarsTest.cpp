@@ -67,6 +67,23 @@ TEST(LetterCase, ALetterWhoseShapeLeavesItsCaseOpenTakesTheCaseOfItsHeight) {
               "Man ran");
 }
 
+TEST(DollarSign, AnSWhoseStrokeStandsOutOfTheCapitalAfterItIsADollar) {
+    const std::vector<int> capitals(5, Capital);
+    DrawnLine line;
+    line.space = 60; // ground enough between the words to tell ink from it
+    line.add(QStringLiteral("SLANG"), capitals);
+    line.add(QStringLiteral("SLANG"), capitals);
+    line.add(QStringLiteral("SLANG"), capitals);
+    // The stroke of a "$" through the first two, a pixel out at each end of
+    // the first and at one end of the second.
+    const QRect first = line.words[0].symbols[0].box;
+    line.paint(QRect(first.x() + 3, first.top() - 1, 2, first.height() + 2), 0);
+    const QRect second = line.words[1].symbols[0].box;
+    line.paint(QRect(second.x() + 3, second.top(), 2, second.height() + 2), 0);
+    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
+              "$LANG $LANG SLANG");
+}
+
 TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     DrawnLine line;
     line.space = 17; // one cell, so that all stand on one grid of cells

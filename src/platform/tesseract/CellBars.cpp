@@ -48,6 +48,10 @@ constexpr double WallShare = 0.6;
 // Glyphs of a monospaced word whose middles stand this many cells apart
 // or more have a blank cell between them.
 constexpr double BlankCell = 1.5;
+// The stroke through a "$" stands out of the capital after it by this many
+// pixels, above and below together; an "S" spans the same rows as a capital
+// with flat ends (of the enlarged page, where capitals are 25 to 30 high).
+constexpr int DollarStroke = 2;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -782,6 +786,13 @@ std::vector<QRect> inkParts(const Page& page, const QRect& window, bool faint) {
     return parts;
 }
 
+// Whether a glyph lies at least half within a symbol's box, side to side.
+bool halfIn(const QRect& glyph, const QRect& box) {
+    const int shared =
+        std::min(box.right(), glyph.right()) - std::max(box.left(), glyph.left()) + 1;
+    return 2 * shared >= glyph.width();
+}
+
 // The glyphs of a word from left to right: its ink joined by smoothed
 // edges, with what stands above or below one glyph (the dot of an "i", the
 // dots of a colon) taken with it. Letters that touch are one glyph. Without
@@ -822,14 +833,35 @@ std::vector<QRect> matchedGlyphs(const Page& page, const RecognizedWord& word, b
         return {};
     }
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
-        const QRect& box = word.symbols[k].box;
-        const int shared =
-            std::min(box.right(), glyphs[k].right()) - std::max(box.left(), glyphs[k].left()) + 1;
-        if (2 * shared < glyphs[k].width()) {
+        if (!halfIn(glyphs[k], word.symbols[k].box)) {
             return {};
         }
     }
     return glyphs;
+}
+
+// A word whose first symbol is an "S" that is a "$": the "$" of a shell
+// variable before a name in capitals, which the recognizer reads as "S"
+// ("SMANOPT"). Its stroke stands out above or below the capital after it.
+// Letters that touch in the rest of the word do not matter.
+void withDollarSign(const Page& page, RecognizedWord& word) {
+    static const QString flatCapitals = QStringLiteral("ABDEFHIKLMNPRTVWXYZ");
+    if (word.symbols.size() < 2 || word.symbols[0].text != QLatin1String("S") ||
+        word.symbols[1].text.size() != 1 || !flatCapitals.contains(word.symbols[1].text[0]) ||
+        spelledOut(word) != word.text) {
+        return;
+    }
+    const std::vector<QRect> glyphs = wordGlyphs(page, word);
+    if (glyphs.size() < 2 || !halfIn(glyphs[0], word.symbols[0].box) ||
+        !halfIn(glyphs[1], word.symbols[1].box)) {
+        return;
+    }
+    const int above = glyphs[1].top() - glyphs[0].top();
+    const int below = glyphs[0].bottom() - glyphs[1].bottom();
+    if (above >= 0 && below >= 0 && above + below >= DollarStroke) {
+        word.symbols[0].text = QStringLiteral("$");
+        word.text = spelledOut(word);
+    }
 }
 
 // The glyphs of a word matched to its symbols as `matchedGlyphs` does, from
@@ -1050,6 +1082,9 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
             }
         }
         if (inked) {
+            for (std::size_t i = first; i < last; ++i) {
+                withDollarSign(page, words[i]);
+            }
             withCaseByHeight(page, words, first, last);
         }
         if (inked && alphabetic(words, first, last)) {

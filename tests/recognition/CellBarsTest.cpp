@@ -84,6 +84,29 @@ TEST(DollarSign, AnSWhoseStrokeStandsOutOfTheCapitalAfterItIsADollar) {
               "$LANG $LANG SLANG");
 }
 
+TEST(DoubleHyphen, AnOptionsHyphenAsWideAsTwoOfItsLinesHyphensIsTwo) {
+    const int s = Small;
+    DrawnLine line;
+    line.space = 40;
+    line.add(QStringLiteral("show-case"), {s, Capital, s, s, s, s, s, s, s});
+    line.add(QStringLiteral("-ignore"), {s, s, s, s, s, s, s});
+    line.add(QStringLiteral("-quiet"), {s, s, s, s, s, s});
+    // Each "-" a bar at half the small letters' height; the first option's
+    // two hyphens run together into one bar twice as wide.
+    const auto hyphen = [&line](std::size_t word, std::size_t k, int wider) {
+        RecognizedSymbol& symbol = line.words[word].symbols[k];
+        line.paint(symbol.box, 255);
+        symbol.box = QRect(symbol.box.x() - wider, Baseline - s / 2, 8 + wider, 3);
+        line.paint(symbol.box, 0);
+        line.words[word].box |= symbol.box;
+    };
+    hyphen(0, 4, 0);
+    hyphen(1, 0, 9);
+    hyphen(2, 0, 0);
+    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
+              "show-case --ignore -quiet");
+}
+
 TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     DrawnLine line;
     line.space = 17; // one cell, so that all stand on one grid of cells

@@ -52,6 +52,10 @@ constexpr double BlankCell = 1.5;
 // pixels, above and below together; an "S" spans the same rows as a capital
 // with flat ends (of the enlarged page, where capitals are 25 to 30 high).
 constexpr int DollarStroke = 2;
+// A glyph read as the "-" of an option is the "--" of a long one when it is
+// this many times as wide as the hyphens within words of its line: in a
+// proportional font at screen sizes the two hyphens run together.
+constexpr double DoubleHyphen = 1.6;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -840,6 +844,76 @@ std::vector<QRect> matchedGlyphs(const Page& page, const RecognizedWord& word, b
     return glyphs;
 }
 
+// The glyph that lies at least half in `box`, side to side, of `glyphs`.
+std::optional<QRect> glyphIn(const std::vector<QRect>& glyphs, const QRect& box) {
+    for (const QRect& glyph : glyphs) {
+        if (halfIn(glyph, box)) {
+            return glyph;
+        }
+    }
+    return std::nullopt;
+}
+
+// The words of one line with the "--" of each long option that the
+// recognizer read as one "-" ("-ignore") written again: its glyph is as
+// wide as two of the line's hyphens within words ("show-function").
+void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std::size_t first,
+                       std::size_t last) {
+    const auto option = [](const RecognizedWord& word) {
+        return word.symbols.size() >= 2 && word.symbols[0].text == QLatin1String("-") &&
+               word.symbols[1].text.size() == 1 && word.symbols[1].text[0].isLetter() &&
+               spelledOut(word) == word.text;
+    };
+    std::vector<int> hyphens;
+    std::vector<std::vector<QRect>> glyphs(last - first);
+    for (std::size_t i = first; i < last; ++i) {
+        const RecognizedWord& word = words[i];
+        const bool hyphenated = std::any_of(
+            word.symbols.begin() + 1, word.symbols.end(),
+            [](const RecognizedSymbol& symbol) { return symbol.text == QLatin1String("-"); });
+        if (!hyphenated && !option(word)) {
+            continue;
+        }
+        glyphs[i - first] = wordGlyphs(page, word);
+        const int tall = word.baseline - word.lineTop;
+        const auto single = [&](std::size_t k) {
+            const std::optional<QRect> glyph = glyphIn(glyphs[i - first], word.symbols[k].box);
+            if (glyph && 3 * glyph->height() < tall) {
+                hyphens.push_back(glyph->width());
+            }
+        };
+        // The hyphen of a short option ("-L,"), and hyphens between letters.
+        if (option(word) && (word.symbols.size() == 2 || word.symbols[2].text.isEmpty() ||
+                             !word.symbols[2].text.front().isLetter())) {
+            single(0);
+        }
+        for (std::size_t k = 1; k + 1 < word.symbols.size(); ++k) {
+            if (word.symbols[k].text == QLatin1String("-") &&
+                word.symbols[k - 1].text != QLatin1String("-") &&
+                word.symbols[k + 1].text != QLatin1String("-")) {
+                single(k);
+            }
+        }
+    }
+    if (hyphens.empty()) {
+        return;
+    }
+    std::nth_element(hyphens.begin(), hyphens.begin() + hyphens.size() / 2, hyphens.end());
+    const int hyphen = hyphens[hyphens.size() / 2];
+    for (std::size_t i = first; i < last; ++i) {
+        RecognizedWord& word = words[i];
+        if (!option(word)) {
+            continue;
+        }
+        const std::optional<QRect> glyph = glyphIn(glyphs[i - first], word.symbols[0].box);
+        if (glyph && glyph->width() >= DoubleHyphen * hyphen &&
+            3 * glyph->height() < word.baseline - word.lineTop) {
+            word.symbols[0].text = QStringLiteral("--");
+            word.text = spelledOut(word);
+        }
+    }
+}
+
 // A word whose first symbol is an "S" that is a "$": the "$" of a shell
 // variable before a name in capitals, which the recognizer reads as "S"
 // ("SMANOPT"). Its stroke stands out above or below the capital after it.
@@ -1085,6 +1159,7 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
             for (std::size_t i = first; i < last; ++i) {
                 withDollarSign(page, words[i]);
             }
+            withDoubleHyphens(page, words, first, last);
             withCaseByHeight(page, words, first, last);
         }
         if (inked && alphabetic(words, first, last)) {

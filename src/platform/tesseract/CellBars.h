@@ -10,8 +10,10 @@
 // and the "l" of a monospaced font, with its foot, as "L". Letters whose
 // small and capital forms differ only in size ("c" and "C") it reads in the
 // wrong case at times, and "man" as "Man"; the dotted zero of a monospaced
-// font at 10 to 12 pixels as "8", "6" or "®"; and two glyphs a blank cell
-// apart in the columns of a listing as one word ("0S").
+// font at 10 to 12 pixels as "8", "6" or "®"; two glyphs a blank cell
+// apart in the columns of a listing as one word ("0S"); the "$" of a shell
+// variable as "S"; and the two hyphens of a long option, run together in a
+// proportional font, as one.
 #include "platform/tesseract/Leptonica.h"
 
 #include <QRect>
@@ -48,7 +50,10 @@ struct RecognizedWord {
 // glyphs of a word is a space. A word read as a run of dashes is as many "-"
 // as the steps of its ink show. A letter whose case its shape leaves open is
 // small when its glyph stands as tall as the line's small letters, and a
-// capital when it stands a fifth or more above them. The text is returned
+// capital when it stands a fifth or more above them. An "S" before a capital
+// is a "$" when its stroke stands out of the capital, and the "-" of an
+// option ("-ignore") is "--" when its glyph is as wide as two of the line's
+// hyphens. The text is returned
 // unchanged unless its words are the given words, in order, and `gray` is a
 // grey image of 8 bits a pixel.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);

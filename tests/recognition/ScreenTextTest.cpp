@@ -17,6 +17,18 @@ TEST(ScreenText, ComposesAccentsAndReadsAMicroSignInGreekAsMu) {
               QStringLiteral(u"5 \u00b5m, 3\u00b5s"));
 }
 
+TEST(ScreenText, GreekLettersWithTheOlderAccentsHaveTheTonosAlone) {
+    // εἶναι, κοντἐς, ἡ, and ΐ with a diaeresis and an accent.
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral(u"\u03b5\u1f36\u03bd\u03b1\u03b9 "
+                                                u"\u03ba\u03bf\u03bd\u03c4\u1f10\u03c2 "
+                                                u"\u1f21 \u1fd3")),
+              QStringLiteral(u"\u03b5\u03af\u03bd\u03b1\u03b9 "
+                             u"\u03ba\u03bf\u03bd\u03c4\u03ad\u03c2 \u03ae \u0390"));
+    // Letters without accents, and other scripts, stay.
+    const QString plain = QStringLiteral(u"\u03ca \u03c9\u03c2 caf\u00e9");
+    EXPECT_EQ(tidyRecognizedText(plain), plain);
+}
+
 TEST(ScreenText, ADashStartingAWordIsALongOption) {
     EXPECT_EQ(
         tidyRecognizedText(QStringLiteral(u"\u2014file=FILE (\u2014null-data)\n\u2014-quiet")),

@@ -78,6 +78,39 @@ std::optional<QString> withTwins(QString word, const QString& from, const QStrin
     return changed ? std::optional<QString>(word) : std::nullopt;
 }
 
+// Greek is written with one accent since 1982, the tonos, but the Greek
+// model knows the breathings and accents of the older spelling too, and at
+// screen sizes it reads a tonos as one of them at times ("ἶναι" for
+// "είναι"). A letter with any of them has the tonos alone; a diaeresis
+// stays.
+QString withOneAccent(const QString& text) {
+    constexpr char16_t Tonos = u'\u0301';
+    static const QString accents = QStringLiteral(u"\u0300\u0301\u0313\u0314\u0342\u0345");
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x1f00 || c.unicode() > 0x1fff) {
+            result += c;
+            continue;
+        }
+        const QString parts = QString(c).normalized(QString::NormalizationForm_D);
+        QString kept;
+        bool accented = false;
+        for (const QChar part : parts) {
+            if (accents.contains(part)) {
+                accented = true;
+            } else {
+                kept += part;
+            }
+        }
+        if (accented) {
+            kept += QChar(Tonos);
+        }
+        result += kept.normalized(QString::NormalizationForm_C);
+    }
+    return result;
+}
+
 } // namespace
 
 bool englishRereadWanted(const QString& word, float confidence) {
@@ -153,7 +186,7 @@ QString withLettersOfLanguage(const QString& text, const QString& code, const Wo
 }
 
 QString tidyRecognizedText(const QString& text) {
-    QString tidy = text.normalized(QString::NormalizationForm_C);
+    QString tidy = withOneAccent(text).normalized(QString::NormalizationForm_C);
     // "--" in a proportional font is one unbroken stroke at screen sizes,
     // which the recognizer takes for a dash; a dash does not start a word.
     static const QRegularExpression longOption(

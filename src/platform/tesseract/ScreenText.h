@@ -10,8 +10,10 @@ namespace pellix {
 // The text in composed form (NFC), as other programs write it, so that a
 // search for "έξοδο" finds it whichever way the recognizer spelled it; and
 // with a micro sign within a Greek word read as the letter mu it looks
-// like: the Greek model mixes the two up. A dash at the start of a word
-// ("\u2014file=FILE") is the "--" of a long option.
+// like: the Greek model mixes the two up. Greek letters with the breathings
+// and accents of the older spelling ("ἶ") have the one accent of today's
+// ("ί"). A dash at the start of a word ("\u2014file=FILE") is the "--" of a
+// long option.
 QString tidyRecognizedText(const QString& text);
 
 // Whether a word is in the word list of the language being read.

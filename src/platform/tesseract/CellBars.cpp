@@ -53,7 +53,7 @@ constexpr double BlankCell = 1.5;
 // with flat ends (of the enlarged page, where capitals are 25 to 30 high).
 constexpr int DollarStroke = 2;
 // A glyph read as the "-" of an option is the "--" of a long one when it is
-// this many times as wide as the hyphens within words of its line: in a
+// this many times as wide as the single hyphens of its line: in a
 // proportional font at screen sizes the two hyphens run together.
 constexpr double DoubleHyphen = 1.6;
 // Shares of the letters of a monospaced region on their line's grid of
@@ -856,7 +856,8 @@ std::optional<QRect> glyphIn(const std::vector<QRect>& glyphs, const QRect& box)
 
 // The words of one line with the "--" of each long option that the
 // recognizer read as one "-" ("-ignore") written again: its glyph is as
-// wide as two of the line's hyphens within words ("show-function").
+// wide as two of the line's single hyphens, those between letters
+// ("show-function") and that of a short option ("-L,").
 void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std::size_t first,
                        std::size_t last) {
     const auto option = [](const RecognizedWord& word) {
@@ -868,9 +869,11 @@ void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std
     std::vector<std::vector<QRect>> glyphs(last - first);
     for (std::size_t i = first; i < last; ++i) {
         const RecognizedWord& word = words[i];
-        const bool hyphenated = std::any_of(
-            word.symbols.begin() + 1, word.symbols.end(),
-            [](const RecognizedSymbol& symbol) { return symbol.text == QLatin1String("-"); });
+        const bool hyphenated =
+            word.symbols.size() > 1 && std::any_of(word.symbols.begin() + 1, word.symbols.end(),
+                                                   [](const RecognizedSymbol& symbol) {
+                                                       return symbol.text == QLatin1String("-");
+                                                   });
         if (!hyphenated && !option(word)) {
             continue;
         }

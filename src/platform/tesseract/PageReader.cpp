@@ -452,6 +452,9 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
                 symbols.push_back(std::move(symbol));
             }
         }
+        if (symbols.empty()) {
+            continue;
+        }
         text.replace(found, word.text.size(), reading);
         at = found + reading.size();
         word.text = reading;

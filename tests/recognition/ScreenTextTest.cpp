@@ -24,6 +24,9 @@ TEST(ScreenText, GreekLettersWithTheOlderAccentsHaveTheTonosAlone) {
                                                 u"\u1f21 \u1fd3")),
               QStringLiteral(u"\u03b5\u03af\u03bd\u03b1\u03b9 "
                              u"\u03ba\u03bf\u03bd\u03c4\u03ad\u03c2 \u03ae \u0390"));
+    // The iota below a vowel goes with its accents: ᾷ, ᾳ.
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral(u"\u1fb7 \u1fb3")),
+              QStringLiteral(u"\u03ac \u03b1"));
     // Letters without accents, and other scripts, stay.
     const QString plain = QStringLiteral(u"\u03ca \u03c9\u03c2 caf\u00e9");
     EXPECT_EQ(tidyRecognizedText(plain), plain);

@@ -80,12 +80,13 @@ std::optional<QString> withTwins(QString word, const QString& from, const QStrin
 
 // Greek is written with one accent since 1982, the tonos, but the Greek
 // model knows the breathings and accents of the older spelling too, and at
-// screen sizes it reads a tonos as one of them at times ("ἶναι" for
+// screen sizes it reads a tonos as one of them at times ("εἶναι" for
 // "είναι"). A letter with any of them has the tonos alone; a diaeresis
-// stays.
+// stays, and the iota written below a vowel, never written today, goes.
 QString withOneAccent(const QString& text) {
     constexpr char16_t Tonos = u'\u0301';
-    static const QString accents = QStringLiteral(u"\u0300\u0301\u0313\u0314\u0342\u0345");
+    constexpr char16_t IotaBelow = u'\u0345';
+    static const QString accents = QStringLiteral(u"\u0300\u0301\u0313\u0314\u0342");
     QString result;
     result.reserve(text.size());
     for (const QChar c : text) {
@@ -99,7 +100,7 @@ QString withOneAccent(const QString& text) {
         for (const QChar part : parts) {
             if (accents.contains(part)) {
                 accented = true;
-            } else {
+            } else if (part != QChar(IotaBelow)) {
                 kept += part;
             }
         }

@@ -156,13 +156,15 @@ void letterSteps(const std::vector<RecognizedWord>& words, std::size_t first, st
     }
 }
 
+// The median of some values, at least one; they are reordered.
+int median(std::vector<int>& values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 // The cell width those steps give: their median; 0 for too few.
 double medianStep(std::vector<int>& steps) {
-    if (steps.size() < 3) {
-        return 0;
-    }
-    std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
-    return steps[steps.size() / 2];
+    return steps.size() < 3 ? 0 : median(steps);
 }
 
 // The cell width of a line: how far apart the letters of its words begin.
@@ -901,8 +903,7 @@ void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std
     if (hyphens.empty()) {
         return;
     }
-    std::nth_element(hyphens.begin(), hyphens.begin() + hyphens.size() / 2, hyphens.end());
-    const int hyphen = hyphens[hyphens.size() / 2];
+    const int hyphen = median(hyphens);
     for (std::size_t i = first; i < last; ++i) {
         RecognizedWord& word = words[i];
         if (!option(word)) {
@@ -1088,8 +1089,7 @@ void withCaseByHeight(const Page& page, std::vector<RecognizedWord>& words, std:
     if (xHeights.size() < 3) {
         return;
     }
-    std::nth_element(xHeights.begin(), xHeights.begin() + xHeights.size() / 2, xHeights.end());
-    const double xHeight = xHeights[xHeights.size() / 2];
+    const double xHeight = median(xHeights);
     for (std::size_t i = first; i < last; ++i) {
         RecognizedWord& word = words[i];
         if (heights[i - first].empty()) {

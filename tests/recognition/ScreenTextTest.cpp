@@ -103,5 +103,45 @@ TEST(ScreenText, AWordReadAgainInEnglishTakesItsPlaceOnlyWhenClearlyBetter) {
                                     QStringLiteral("Kal"), 91)); // και
 }
 
+TEST(ScreenText, CodeReadAgainInEnglishKeepsTheLanguagesWordsAndItsDashes) {
+    const auto glyphs = [](const QString& text) {
+        std::vector<QString> result;
+        for (const QChar c : text) {
+            result.emplace_back(c);
+        }
+        return result;
+    };
+    const auto spelled = [](const std::optional<std::vector<QString>>& parts) {
+        QString text;
+        for (const QString& part : parts.value_or(std::vector<QString>{})) {
+            text += part;
+        }
+        return text;
+    };
+    const WordCheck isWord = [](const QString& word) {
+        return word == QStringLiteral(u"условие") || word == QStringLiteral(u"рама");
+    };
+    EXPECT_TRUE(codeLike(QStringLiteral("LANG=C")));
+    EXPECT_TRUE(codeLike(QStringLiteral(u"-с,")));
+    EXPECT_FALSE(codeLike(QStringLiteral(u"слово.")));
+
+    // "$НОМЕ/.юсаЕ,": no confidence is asked of the English reading.
+    const QString path = QStringLiteral(u"$НОМЕ/.юсаЕ,");
+    EXPECT_EQ(spelled(englishCode(path, glyphs("$HOME/.locale,"), isWord)), "$HOME/.locale,");
+    // A word of the language in code keeps its first reading, a short one does not.
+    const QString option = QStringLiteral(u"--соо|=УСЛОВИЕ]");
+    EXPECT_EQ(spelled(englishCode(option, glyphs("--color[=YCNOBMUE]"), isWord)),
+              QStringLiteral(u"--color[=УСЛОВИЕ]"));
+    const QString mail = QStringLiteral(u"<рама@x>");
+    EXPECT_EQ(spelled(englishCode(mail, glyphs("<pavia@x>"), isWord)), "<pavia@x>");
+    // Stays: an option that lost its dash, letters that are not English, a
+    // word of the language whose place in the English reading is unclear, and
+    // a reading that would keep nothing of the English one but its marks.
+    EXPECT_FALSE(englishCode(QStringLiteral(u"-е,"), glyphs("ear"), isWord));
+    EXPECT_FALSE(englishCode(path, glyphs(QStringLiteral(u"$HOME/.вocale,")), isWord));
+    EXPECT_FALSE(englishCode(option, glyphs("--color[=YCN0BMUE]"), isWord));
+    EXPECT_FALSE(englishCode(QStringLiteral(u"[=УСЛОВИЕ]"), glyphs("[=-YCNOBVE}"), isWord));
+}
+
 } // namespace
 } // namespace pellix

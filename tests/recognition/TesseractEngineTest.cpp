@@ -165,11 +165,12 @@ struct PlacedText {
     QString text;
 };
 QImage lightPage(QSize size, int pixelSize, const std::vector<PlacedText>& texts,
-                 const QColor& ink = Qt::black, bool underline = false) {
+                 const QColor& ink = Qt::black, bool underline = false,
+                 const QString& family = QStringLiteral("DejaVu Sans")) {
     QImage page(size, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font(family);
     font.setPixelSize(pixelSize);
     font.setUnderline(underline);
     painter.setFont(font);
@@ -265,6 +266,21 @@ TEST_F(TesseractEngine, EnglishNamesOnARussianPageComeOutInEnglishLetters) {
                                 QStringLiteral("$HOME "), QStringLiteral(u"заранее")}) {
         EXPECT_TRUE(result.text.contains(word)) << result.text.toStdString();
     }
+}
+
+TEST_F(TesseractEngine, CodeOnARussianPageComesOutInEnglishLetters) {
+    const std::vector<PlacedText> lines = {
+        {{10, 20}, QStringLiteral(u"Просмотреть результат можно в xdvi или smail.")},
+        {{10, 40}, QStringLiteral(u"По умолчанию используется troff, а printf нет.")},
+        {{10, 60}, QStringLiteral(u"Задайте параметр -a или переменную $HOME заранее.")},
+        {{10, 80}, QStringLiteral(u"Команда man -k ищет в $MANPATH и cron не нужен.")},
+        {{10, 100}, QStringLiteral(u"Задайте LOCPATH=$HOME/.locale или /usr/lib/locale.")},
+    };
+    const QImage page = lightPage({520, 120}, 12, lines, Qt::black, false, "Noto Sans");
+    const RecognitionResult result = recognize(save(page, "code.png"), 25);
+    // Read by the Russian model alone: "(ОСРАТН=$HOME/".
+    EXPECT_TRUE(result.text.contains(QStringLiteral("LOCPATH=$HOME/")))
+        << result.text.toStdString();
 }
 
 TEST_F(TesseractEngine, ALargeScreenIsReadPartByPartInReadingOrder) {

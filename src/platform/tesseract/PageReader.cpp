@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <future>
 #include <iterator>
+#include <limits>
 #include <thread>
 
 namespace pellix {
@@ -408,13 +409,46 @@ std::vector<RecognizedWord> recognizedWords(tesseract::TessBaseAPI& api) {
     return words;
 }
 
+// The glyphs the English engine read in the crop at `origin` of word
+// `index`, those of the word's neighbours on its line left out: the first
+// reading's box may reach over the next word, which must not be read twice.
+// `beyond` tells whether any were left out.
+std::vector<RecognizedSymbol> englishSymbols(tesseract::TessBaseAPI& engine, QPoint origin,
+                                             const std::vector<RecognizedWord>& words,
+                                             std::size_t index, bool& beyond) {
+    const RecognizedWord& word = words[index];
+    int left = std::numeric_limits<int>::min();
+    int right = std::numeric_limits<int>::max();
+    if (index > 0 && words[index - 1].line == word.line) {
+        left = words[index - 1].box.right();
+    }
+    if (index + 1 < words.size() && words[index + 1].line == word.line) {
+        right = words[index + 1].box.left();
+    }
+    std::vector<RecognizedSymbol> symbols;
+    for (const RecognizedWord& englishWord : recognizedWords(engine)) {
+        for (RecognizedSymbol symbol : englishWord.symbols) {
+            symbol.box.translate(origin);
+            const int middle = symbol.box.center().x();
+            if (middle < left || middle > right) {
+                beyond = true;
+            } else {
+                symbols.push_back(std::move(symbol));
+            }
+        }
+    }
+    return symbols;
+}
+
 // The words of `text` the language's model read in its own letters without
-// confidence, read again by the English engine where its reading wins.
+// confidence, read again by the English engine where its reading wins; code
+// takes the English reading but for the language's words in it.
 void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* part,
-                        EnglishReader& english) {
+                        EnglishReader& english, const WordCheck& isWord) {
     const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
     qsizetype at = 0;
-    for (RecognizedWord& word : words) {
+    for (std::size_t index = 0; index < words.size(); ++index) {
+        RecognizedWord& word = words[index];
         const qsizetype found = text.indexOf(word.text, at);
         if (word.text.isEmpty() || found < 0) {
             return;
@@ -441,23 +475,36 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
         }
         TextPtr read(engine->GetUTF8Text());
         const QString reading = read ? QString::fromUtf8(read.get()).trimmed() : QString();
-        if (!englishReadingWins(word.text, word.confidence, reading,
-                                static_cast<float>(engine->MeanTextConf()))) {
-            continue;
-        }
-        std::vector<RecognizedSymbol> symbols;
-        for (const RecognizedWord& englishWord : recognizedWords(*engine)) {
-            for (RecognizedSymbol symbol : englishWord.symbols) {
-                symbol.box.translate(crop.topLeft());
-                symbols.push_back(std::move(symbol));
-            }
+        bool beyond = false;
+        std::vector<RecognizedSymbol> symbols =
+            englishSymbols(*engine, crop.topLeft(), words, index, beyond);
+        std::vector<QString> glyphs;
+        for (const RecognizedSymbol& symbol : symbols) {
+            glyphs.push_back(symbol.text);
         }
         if (symbols.empty()) {
             continue;
         }
-        text.replace(found, word.text.size(), reading);
-        at = found + reading.size();
-        word.text = reading;
+        QString chosen;
+        if (codeLike(word.text)) {
+            const std::optional<std::vector<QString>> code =
+                englishCode(word.text, std::move(glyphs), isWord);
+            if (!code) {
+                continue;
+            }
+            for (std::size_t k = 0; k < symbols.size(); ++k) {
+                symbols[k].text = (*code)[k];
+                chosen += symbols[k].text;
+            }
+        } else if (!beyond && englishReadingWins(word.text, word.confidence, reading,
+                                                 static_cast<float>(engine->MeanTextConf()))) {
+            chosen = reading;
+        } else {
+            continue;
+        }
+        text.replace(found, word.text.size(), chosen);
+        at = found + chosen.size();
+        word.text = chosen;
         word.symbols = std::move(symbols);
     }
 }
@@ -481,14 +528,14 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     TextPtr text(api.GetUTF8Text());
     QString read = text ? QString::fromUtf8(text.get()) : QString();
     std::vector<RecognizedWord> words = recognizedWords(api);
-    withEnglishRereads(read, words, part.get(), *worker.english);
+    const WordCheck isWord = [&api](const QString& word) {
+        return api.IsValidWord(word.toUtf8().constData()) > 0;
+    };
+    withEnglishRereads(read, words, part.get(), *worker.english, isWord);
     read = withCellBars(read, words, part.get());
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
     const QString own = language.section(QLatin1Char('+'), 0, 0);
-    tile.texts[index] =
-        withLettersOfLanguage(withEnglishNames(read, own), own, [&api](const QString& word) {
-            return api.IsValidWord(word.toUtf8().constData()) > 0;
-        });
+    tile.texts[index] = withLettersOfLanguage(withEnglishNames(read, own), own, isWord);
     return true;
 }
 

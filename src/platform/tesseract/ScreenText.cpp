@@ -35,6 +35,10 @@ constexpr Lookalikes LookalikeLetters[] = {
 // Shorter runs ("TO", "HA") are as likely English as the language's own.
 constexpr qsizetype LookalikeRun = 4;
 
+// The language's words in code ("список", "УСЛОВИЕ") are this long or more;
+// shorter words of its list ("рама", "номе") are often misread English.
+constexpr qsizetype CodeWordRun = 5;
+
 // Confidences, 0 to 100, of the two readings of a word. Words the language's
 // model reads well it reads at 92 to 97; English names it has read in its own
 // letters ("хам" for "xdvi") it reads at 40 to 80, and the English model at
@@ -46,6 +50,19 @@ constexpr float EnglishAhead = 8;
 bool inAlphabetWithTwins(QChar c) {
     return c.isLetter() &&
            (c.script() == QChar::Script_Cyrillic || c.script() == QChar::Script_Greek);
+}
+
+// One word of English letters, and nothing else but marks and figures.
+bool englishLetters(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
+           std::none_of(text.begin(), text.end(), [](QChar c) {
+               return c.isSpace() || (c.isLetter() && c.script() != QChar::Script_Latin);
+           });
+}
+
+// The "-" of an option, or what the recognizer reads the two of "--" as.
+bool dashLike(QChar c) {
+    return c == u'-' || c == u'\u2013' || c == u'\u2014' || c == u'~';
 }
 
 qsizetype visibleLength(const QString& text) {
@@ -120,14 +137,67 @@ bool englishRereadWanted(const QString& word, float confidence) {
 
 bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
                         float englishConfidence) {
-    const bool englishLetters =
-        std::any_of(english.begin(), english.end(), [](QChar c) { return c.isLetter(); }) &&
-        std::none_of(english.begin(), english.end(), [](QChar c) {
-            return c.isSpace() || (c.isLetter() && c.script() != QChar::Script_Latin);
-        });
-    return englishRereadWanted(own, ownConfidence) && englishLetters &&
+    return englishRereadWanted(own, ownConfidence) && englishLetters(english) &&
            englishConfidence >= EnglishSure && englishConfidence >= ownConfidence + EnglishAhead &&
            visibleLength(english) != visibleLength(own);
+}
+
+bool codeLike(const QString& word) {
+    static const QString marks = QStringLiteral("/$=_@%\\<>");
+    return std::any_of(word.begin(), word.end(), [](QChar c) { return marks.contains(c); }) ||
+           (!word.isEmpty() && dashLike(word.front()));
+}
+
+std::optional<std::vector<QString>>
+englishCode(const QString& own, std::vector<QString> englishGlyphs, const WordCheck& isWord) {
+    QString english;
+    for (const QString& glyph : englishGlyphs) {
+        english += glyph;
+    }
+    if (!std::any_of(own.begin(), own.end(), inAlphabetWithTwins) || !englishLetters(english) ||
+        (dashLike(own.front()) && !dashLike(english.front()))) {
+        return std::nullopt;
+    }
+    static const QRegularExpression letterRun(QStringLiteral("\\p{L}+"));
+    std::vector<QString> ownRuns;
+    for (auto it = letterRun.globalMatch(own); it.hasNext();) {
+        ownRuns.push_back(it.next().captured());
+    }
+    // The glyphs of each run of letters of the English reading.
+    std::vector<std::pair<std::size_t, std::size_t>> englishRuns;
+    for (std::size_t k = 0; k < englishGlyphs.size(); ++k) {
+        const QString& glyph = englishGlyphs[k];
+        if (glyph.isEmpty() ||
+            !std::all_of(glyph.begin(), glyph.end(), [](QChar c) { return c.isLetter(); })) {
+            continue;
+        }
+        if (englishRuns.empty() || englishRuns.back().second != k) {
+            englishRuns.emplace_back(k, k + 1);
+        } else {
+            ++englishRuns.back().second;
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t run = 0; run < ownRuns.size(); ++run) {
+        const QString& word = ownRuns[run];
+        if (word.size() < CodeWordRun ||
+            !std::any_of(word.begin(), word.end(), inAlphabetWithTwins) ||
+            !isWord(word.toLower())) {
+            continue;
+        }
+        // Where the word stands in the English reading is unclear, or
+        // nothing of that reading would be left but its marks.
+        if (ownRuns.size() != englishRuns.size() || ++kept == ownRuns.size()) {
+            return std::nullopt;
+        }
+        // The language's word, a letter to a glyph, the rest to the last.
+        const auto [first, end] = englishRuns[run];
+        for (std::size_t k = first; k < end; ++k) {
+            const qsizetype at = static_cast<qsizetype>(k - first);
+            englishGlyphs[k] = k + 1 < end ? word.mid(at, 1) : word.mid(at);
+        }
+    }
+    return englishGlyphs;
 }
 
 QString withEnglishNames(const QString& text, const QString& code) {

@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace pellix {
 
@@ -40,6 +42,19 @@ bool englishRereadWanted(const QString& word, float confidence);
 // ("και", "Kal"); the language of the page keeps those.
 bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
                         float englishConfidence);
+
+// Whether a word is code: a path, an address, an assignment, a variable of
+// the shell ("$HOME/.locale", "user@host", "LANG=C") or an option ("-k,").
+bool codeLike(const QString& word);
+
+// The English model's reading of code the language's model read in its own
+// letters ("$НОМЕ/.юсаЕ"), given as the texts of its glyphs; nothing when
+// the first reading stays. Code is English on these systems, and the English
+// model reads it right even where it is unsure of it, so no confidence is
+// asked for; but an option must still read as an option, and the words of
+// the language code holds ("--color[=УСЛОВИЕ]") keep the first reading.
+std::optional<std::vector<QString>>
+englishCode(const QString& own, std::vector<QString> englishGlyphs, const WordCheck& isWord);
 
 // Commands, their options and the variables of the shell are written in
 // English letters whatever the language around them; the recognizer reads

@@ -143,5 +143,39 @@ TEST(ScreenText, CodeReadAgainInEnglishKeepsTheLanguagesWordsAndItsDashes) {
     EXPECT_FALSE(englishCode(QStringLiteral(u"[=УСЛОВИЕ]"), glyphs("[=-YCNOBVE}"), isWord));
 }
 
+TEST(ScreenText, AnOptionsValueReadInEnglishLettersIsAWordOfTheLanguage) {
+    using Span = std::pair<qsizetype, qsizetype>;
+    EXPECT_EQ(optionValue(QStringLiteral("--block-size=PA3MEP")), Span(13, 6));
+    EXPECT_EQ(optionValue(QStringLiteral("--hyperlink[=YC/IOBME]")), Span(13, 8));
+    EXPECT_FALSE(optionValue(QStringLiteral("--manpath=/usr/share/man")));
+    EXPECT_FALSE(optionValue(QStringLiteral("--exclude=*.o")));
+    EXPECT_FALSE(optionValue(QStringLiteral("--long")));
+
+    const WordCheck russian = [](const QString& word) {
+        return word == QStringLiteral(u"размер") || word == QStringLiteral(u"путь") ||
+               word == QStringLiteral(u"попе");
+    };
+    const WordCheck english = [](const QString& word) {
+        return word == QStringLiteral("none");
+    };
+    EXPECT_EQ(
+        valueInLanguage(QStringLiteral("PA3MEP"), QStringLiteral(u"=Размер]"), russian, english),
+        QStringLiteral(u"РАЗМЕР"));
+    EXPECT_EQ(valueInLanguage(QStringLiteral("nytb"), QStringLiteral(u"путь"), russian, english),
+              QStringLiteral(u"путь"));
+    // An English word stays, and so does a reading that is no word of the
+    // language, or too short to tell, or not in its letters.
+    EXPECT_FALSE(
+        valueInLanguage(QStringLiteral("none"), QStringLiteral(u"попе"), russian, english));
+    EXPECT_FALSE(
+        valueInLanguage(QStringLiteral("lcol"), QStringLiteral(u"юсо!"), russian, english));
+    EXPECT_FALSE(valueInLanguage(
+        QStringLiteral("nyt"), QStringLiteral(u"пут"), [](const QString&) { return true; },
+        english));
+    EXPECT_FALSE(valueInLanguage(
+        QStringLiteral("PA3MEP"), QStringLiteral("PA3MEP"), [](const QString&) { return true; },
+        english));
+}
+
 } // namespace
 } // namespace pellix

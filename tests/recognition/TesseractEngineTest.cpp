@@ -283,6 +283,22 @@ TEST_F(TesseractEngine, CodeOnARussianPageComesOutInEnglishLetters) {
         << result.text.toStdString();
 }
 
+TEST_F(TesseractEngine, TheValuesOfOptionsOnARussianPageStayRussian) {
+    const std::vector<PlacedText> lines = {
+        {{10, 20}, QStringLiteral(u"--block-size=РАЗМЕР масштабировать размеры")},
+        {{10, 40}, QStringLiteral(u"--hide=ШАБЛОН не выводить подходящие записи")},
+        {{10, 60}, QStringLiteral(u"--format=СЛОВО across -x, commas -m, long -l")},
+        {{10, 80}, QStringLiteral(u"--sort=none и --color=auto остаются как есть")},
+    };
+    const QImage page = lightPage({520, 100}, 13, lines);
+    const RecognitionResult result = recognize(save(page, "values.png"), 25);
+    for (const QString& value :
+         {QStringLiteral(u"=РАЗМЕР"), QStringLiteral(u"=ШАБЛОН"), QStringLiteral(u"=СЛОВО"),
+          QStringLiteral("=none"), QStringLiteral("=auto")}) {
+        EXPECT_TRUE(result.text.contains(value)) << result.text.toStdString();
+    }
+}
+
 TEST_F(TesseractEngine, ALargeScreenIsReadPartByPartInReadingOrder) {
     // Over two million pixels with two columns far apart: two parts, one per
     // worker, whose lines share rows but must not be read across.

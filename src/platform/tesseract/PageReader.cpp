@@ -125,25 +125,24 @@ struct PageJob {
     }
 };
 
-// English words on a page in another language that its model read in its own
-// letters with little confidence are read again by an English engine, which
-// each worker takes when it first needs one and keeps to the end of the page.
-class EnglishReader {
+// Reads words again with engines of one language, taking one the first time
+// it is needed and keeping it to the end of the page.
+class WordReader {
 public:
-    explicit EnglishReader(const PageEngines& engines) : m_engines(engines) {}
-    ~EnglishReader() {
+    explicit WordReader(const WordEngines& engines) : m_engines(engines) {}
+    ~WordReader() {
         if (m_engine) {
-            m_engines.englishPool.giveBack(EnglishLanguage, std::move(m_engine));
+            m_engines.pool.giveBack(m_engines.language, std::move(m_engine));
         }
     }
-    EnglishReader(const EnglishReader&) = delete;
-    EnglishReader& operator=(const EnglishReader&) = delete;
+    WordReader(const WordReader&) = delete;
+    WordReader& operator=(const WordReader&) = delete;
 
     // Null when there is none to be had: the page is then read without.
     tesseract::TessBaseAPI* engine() {
-        if (!m_engine && !m_failed && m_engines.createEnglish) {
+        if (!m_engine && !m_failed && m_engines.create) {
             try {
-                m_engine = m_engines.englishPool.take(EnglishLanguage, m_engines.createEnglish);
+                m_engine = m_engines.pool.take(m_engines.language, m_engines.create);
             } catch (...) {
                 m_failed = true;
             }
@@ -152,16 +151,22 @@ public:
     }
 
 private:
-    static constexpr const char* EnglishLanguage = "eng";
-    const PageEngines& m_engines;
+    const WordEngines& m_engines;
     EngineHandle m_engine;
     bool m_failed = false;
+};
+
+// The word readers of a worker: English, and the page's language alone.
+struct WordReaders {
+    explicit WordReaders(const PageEngines& engines) : english(engines.english), own(engines.own) {}
+    WordReader english;
+    WordReader own;
 };
 
 struct Worker {
     PageJob* job;
     int slot;
-    EnglishReader* english;
+    WordReaders* readers;
     long long regionWeight = 0; // tenths of pixels the region under way is worth
     std::function<bool()> poll; // true stops the run
 };
@@ -409,6 +414,30 @@ std::vector<RecognizedWord> recognizedWords(tesseract::TessBaseAPI& api) {
     return words;
 }
 
+// The part of a word in `box` with a blank border, as the engine expects
+// around a word; `word` is the whole word, whose height sets the border.
+QRect wordCrop(const QRect& box, const QRect& word, const QRect& bounds) {
+    const int margin = word.height() / 4;
+    return QRect(QPoint(box.left() - margin, word.top() - margin),
+                 QPoint(box.right() + margin, word.bottom() + margin))
+        .intersected(bounds);
+}
+
+// What `engine` reads in `crop` of `part` as a single word.
+std::optional<QString> readWord(tesseract::TessBaseAPI& engine, PIX* part, const QRect& crop) {
+    PixPtr image = clipped(part, crop);
+    if (!image) {
+        return std::nullopt;
+    }
+    engine.SetPageSegMode(tesseract::PSM_SINGLE_WORD);
+    engine.SetImage(image.get());
+    if (engine.Recognize(nullptr) != 0) {
+        return std::nullopt;
+    }
+    TextPtr read(engine.GetUTF8Text());
+    return read ? QString::fromUtf8(read.get()).trimmed() : QString();
+}
+
 // The glyphs the English engine read in the crop at `origin` of word
 // `index`, those of the word's neighbours on its line left out: the first
 // reading's box may reach over the next word, which must not be read twice.
@@ -444,7 +473,7 @@ std::vector<RecognizedSymbol> englishSymbols(tesseract::TessBaseAPI& engine, QPo
 // confidence, read again by the English engine where its reading wins; code
 // takes the English reading but for the language's words in it.
 void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* part,
-                        EnglishReader& english, const WordCheck& isWord) {
+                        WordReader& english, const WordCheck& isWord) {
     const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
     qsizetype at = 0;
     for (std::size_t index = 0; index < words.size(); ++index) {
@@ -461,20 +490,11 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
         if (!engine) {
             return;
         }
-        // A blank border as the engine expects around a word.
-        const int margin = word.box.height() / 4;
-        const QRect crop = word.box.adjusted(-margin, -margin, margin, margin).intersected(bounds);
-        PixPtr image = clipped(part, crop);
-        if (!image) {
+        const QRect crop = wordCrop(word.box, word.box, bounds);
+        const std::optional<QString> reading = readWord(*engine, part, crop);
+        if (!reading) {
             continue;
         }
-        engine->SetPageSegMode(tesseract::PSM_SINGLE_WORD);
-        engine->SetImage(image.get());
-        if (engine->Recognize(nullptr) != 0) {
-            continue;
-        }
-        TextPtr read(engine->GetUTF8Text());
-        const QString reading = read ? QString::fromUtf8(read.get()).trimmed() : QString();
         bool beyond = false;
         std::vector<RecognizedSymbol> symbols =
             englishSymbols(*engine, crop.topLeft(), words, index, beyond);
@@ -496,9 +516,9 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
                 symbols[k].text = (*code)[k];
                 chosen += symbols[k].text;
             }
-        } else if (!beyond && englishReadingWins(word.text, word.confidence, reading,
+        } else if (!beyond && englishReadingWins(word.text, word.confidence, *reading,
                                                  static_cast<float>(engine->MeanTextConf()))) {
-            chosen = reading;
+            chosen = *reading;
         } else {
             continue;
         }
@@ -506,6 +526,62 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
         at = found + chosen.size();
         word.text = chosen;
         word.symbols = std::move(symbols);
+    }
+}
+
+// The values of options the recognizer read in English letters, read again
+// by the language's model alone where they are words of the language.
+void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX* part,
+                          WordReaders& readers, const WordCheck& isWord) {
+    const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
+    qsizetype at = 0;
+    for (RecognizedWord& word : words) {
+        const qsizetype found = text.indexOf(word.text, at);
+        if (word.text.isEmpty() || found < 0) {
+            return;
+        }
+        at = found + word.text.size();
+        const auto value = optionValue(word.text);
+        std::vector<QString> glyphs;
+        for (const RecognizedSymbol& symbol : word.symbols) {
+            glyphs.push_back(symbol.text);
+        }
+        if (!value || glyphs.size() != static_cast<std::size_t>(word.text.size()) ||
+            std::any_of(glyphs.begin(), glyphs.end(),
+                        [](const QString& g) { return g.size() != 1; })) {
+            continue;
+        }
+        tesseract::TessBaseAPI* own = readers.own.engine();
+        tesseract::TessBaseAPI* english = readers.english.engine();
+        if (!own || !english) {
+            return;
+        }
+        const auto [start, length] = *value;
+        QRect box;
+        for (qsizetype k = start; k < start + length; ++k) {
+            box |= word.symbols[k].box;
+        }
+        const std::optional<QString> reading =
+            readWord(*own, part, wordCrop(box, word.box, bounds));
+        if (!reading) {
+            continue;
+        }
+        const std::optional<QString> inLanguage = valueInLanguage(
+            word.text.mid(start, length), *reading, isWord, [english](const QString& w) {
+                return english->IsValidWord(w.toUtf8().constData()) > 0;
+            });
+        if (!inLanguage) {
+            continue;
+        }
+        spellOver(glyphs, start, start + length, *inLanguage);
+        QString spelled;
+        for (std::size_t k = 0; k < glyphs.size(); ++k) {
+            word.symbols[k].text = glyphs[k];
+            spelled += glyphs[k];
+        }
+        text.replace(found, word.text.size(), spelled);
+        at = found + spelled.size();
+        word.text = spelled;
     }
 }
 
@@ -531,7 +607,8 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     const WordCheck isWord = [&api](const QString& word) {
         return api.IsValidWord(word.toUtf8().constData()) > 0;
     };
-    withEnglishRereads(read, words, part.get(), *worker.english, isWord);
+    withEnglishRereads(read, words, part.get(), worker.readers->english, isWord);
+    withValuesInLanguage(read, words, part.get(), *worker.readers, isWord);
     read = withCellBars(read, words, part.get());
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
     const QString own = language.section(QLatin1Char('+'), 0, 0);
@@ -677,8 +754,8 @@ private:
             ThreadCLocale cLocale;
             EngineHandle engine = engines.pool.take(engines.language, engines.create);
             const int glyphHeight = m_ready.get_future().get();
-            EnglishReader english(engines);
-            Worker worker{&m_job, 1, &english, 0, [this] {
+            WordReaders readers(engines);
+            Worker worker{&m_job, 1, &readers, 0, [this] {
                               return m_job.stop.load();
                           }};
             work(*engine, worker, glyphHeight);
@@ -703,7 +780,7 @@ std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
     PageJob job;
     Helper helper(job, engines);
     EngineHandle engine = engines.pool.take(engines.language, engines.create);
-    EnglishReader english(engines);
+    WordReaders readers(engines);
     PixPtr gray = lightGroundGray(page);
     if (!gray) {
         throw Error(RecognitionErrors::RecognitionFailed,
@@ -728,7 +805,7 @@ std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
     if (poll()) {
         return std::nullopt;
     }
-    Worker worker{&job, 0, &english, 0, poll};
+    Worker worker{&job, 0, &readers, 0, poll};
     work(*engine, worker, glyphHeight);
     while (!helper.done() && !poll()) {
         std::this_thread::sleep_for(WaitStep);

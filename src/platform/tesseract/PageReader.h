@@ -49,16 +49,25 @@ struct PageWatch {
     std::function<bool()> cancelled;
 };
 
+// Engines of one language that read single words again, taken by a worker
+// when it first needs one; without `create` none is.
+struct WordEngines {
+    QByteArray language;
+    EnginePool& pool;
+    EnginePool::Factory create;
+};
+
 // The engines a page is read with: those of its language (which may read
-// English beside its own, "rus+eng"), and English ones that read again the
-// words the first read in the language's letters without confidence. Without
-// `createEnglish` no word is read again.
+// English beside its own, "rus+eng"); English ones that read again the words
+// the first read in the language's letters without confidence; and ones of
+// the language alone that read again the values of options read in English
+// letters ("--size=PA3MEP").
 struct PageEngines {
     QByteArray language;
     EnginePool& pool;
     EnginePool::Factory create;
-    EnginePool& englishPool;
-    EnginePool::Factory createEnglish;
+    WordEngines english;
+    WordEngines own;
 };
 
 // The text of the page, or nothing when the run was cancelled. Throws

@@ -131,6 +131,10 @@ QString withOneAccent(const QString& text) {
 
 } // namespace
 
+bool writtenInLettersWithTwins(const QString& code) {
+    return lookalikesOf(code) != nullptr;
+}
+
 bool englishRereadWanted(const QString& word, float confidence) {
     return confidence < OwnSure && std::any_of(word.begin(), word.end(), inAlphabetWithTwins);
 }
@@ -190,14 +194,61 @@ englishCode(const QString& own, std::vector<QString> englishGlyphs, const WordCh
         if (ownRuns.size() != englishRuns.size() || ++kept == ownRuns.size()) {
             return std::nullopt;
         }
-        // The language's word, a letter to a glyph, the rest to the last.
-        const auto [first, end] = englishRuns[run];
-        for (std::size_t k = first; k < end; ++k) {
-            const qsizetype at = static_cast<qsizetype>(k - first);
-            englishGlyphs[k] = k + 1 < end ? word.mid(at, 1) : word.mid(at);
-        }
+        spellOver(englishGlyphs, englishRuns[run].first, englishRuns[run].second, word);
     }
     return englishGlyphs;
+}
+
+void spellOver(std::vector<QString>& glyphs, std::size_t first, std::size_t end,
+               const QString& word) {
+    for (std::size_t k = first; k < end; ++k) {
+        const qsizetype at = static_cast<qsizetype>(k - first);
+        glyphs[k] = k + 1 < end ? word.mid(at, 1) : word.mid(at);
+    }
+}
+
+std::optional<std::pair<qsizetype, qsizetype>> optionValue(const QString& word) {
+    const qsizetype start = word.indexOf(QLatin1Char('=')) + 1;
+    if (start == 0 || start >= word.size() || !word[start].isLetter()) {
+        return std::nullopt;
+    }
+    qsizetype end = start;
+    while (end < word.size() && (word[end].isLetterOrNumber() || word[end] == u'/')) {
+        ++end;
+    }
+    return std::pair(start, end - start);
+}
+
+std::optional<QString> valueInLanguage(const QString& value, const QString& own,
+                                       const WordCheck& isWord, const WordCheck& isEnglishWord) {
+    if (std::any_of(value.begin(), value.end(), inAlphabetWithTwins) || isEnglishWord(value) ||
+        isEnglishWord(value.toLower())) {
+        return std::nullopt;
+    }
+    // The marks around it the crop took in ("=ШАБЛОН]").
+    qsizetype first = 0;
+    qsizetype last = own.size();
+    while (first < last && !own[first].isLetter()) {
+        ++first;
+    }
+    while (last > first && !own[last - 1].isLetter()) {
+        --last;
+    }
+    QString word = own.mid(first, last - first);
+    if (word.size() < LookalikeRun || !std::all_of(word.begin(), word.end(), inAlphabetWithTwins) ||
+        !isWord(word.toLower())) {
+        return std::nullopt;
+    }
+    QString letters;
+    for (const QChar c : value) {
+        if (c.isLetter()) {
+            letters += c;
+        }
+    }
+    if (letters.size() >= 2 && letters[0].isUpper() && letters[1].isUpper()) {
+        word = word.toUpper();
+    }
+    return word;
 }
 
 QString withEnglishNames(const QString& text, const QString& code) {

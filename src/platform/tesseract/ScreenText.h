@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace pellix {
@@ -26,6 +27,10 @@ using WordCheck = std::function<bool(const QString& word)>;
 // language: a run of such Latin letters, four or more, that is a word of the
 // language (`code`, "ell" or "rus") written in its own letters comes out so.
 QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord);
+
+// Whether the language (`code`, "rus") is written in Cyrillic or Greek
+// letters, some of which look like Latin ones.
+bool writtenInLettersWithTwins(const QString& code);
 
 // Whether a word the language's model read with `confidence` (0 to 100) is
 // worth reading again with an English model alone: it is in Cyrillic or Greek
@@ -55,6 +60,25 @@ bool codeLike(const QString& word);
 // the language code holds ("--color[=УСЛОВИЕ]") keep the first reading.
 std::optional<std::vector<QString>>
 englishCode(const QString& own, std::vector<QString> englishGlyphs, const WordCheck& isWord);
+
+// Writes `word` over glyphs [first, end): a letter to a glyph, the rest to the
+// last, and nothing to any glyph left over.
+void spellOver(std::vector<QString>& glyphs, std::size_t first, std::size_t end,
+               const QString& word);
+
+// Where the value of an option stands in a word ("--size=PA3MEP" gives 7
+// and 6): letters after its "=", with figures and "/" among them as a
+// misread letter has them. Paths and patterns ("=/usr", "=*.o") have none.
+std::optional<std::pair<qsizetype, qsizetype>> optionValue(const QString& word);
+
+// The values of options are words of the page's language in its manuals
+// ("--size=РАЗМЕР"), but the recognizer, reading English beside it, reads
+// some in English letters ("PA3MEP"). `own` is such a `value` read again by
+// the language's model alone: it takes the value's place, in capitals if the
+// value is in capitals, when it is one word of the language in its own
+// letters and the value is no English word.
+std::optional<QString> valueInLanguage(const QString& value, const QString& own,
+                                       const WordCheck& isWord, const WordCheck& isEnglishWord);
 
 // Commands, their options and the variables of the shell are written in
 // English letters whatever the language around them; the recognizer reads

@@ -6,6 +6,7 @@
 #include "platform/tesseract/ImageFile.h"
 #include "platform/tesseract/Leptonica.h"
 #include "platform/tesseract/PageReader.h"
+#include "platform/tesseract/ScreenText.h"
 #include "platform/tesseract/TesseractLanguages.h"
 #include "platform/tesseract/TesseractModule.h"
 #include "platform/tesseract/ThreadCLocale.h"
@@ -175,9 +176,9 @@ EngineHandle loadEngine(const QByteArray& folder, const QByteArray& code) {
 class TesseractDocument final : public RecognitionDocument {
 public:
     TesseractDocument(std::unique_ptr<ImageFile> file, PixPtr firstPage, EnginePool& engines,
-                      EnginePool& englishEngines)
+                      EnginePool& englishEngines, EnginePool& ownEngines)
         : m_file(std::move(file)), m_firstPage(std::move(firstPage)), m_engines(engines),
-          m_englishEngines(englishEngines) {}
+          m_englishEngines(englishEngines), m_ownEngines(ownEngines) {}
 
     void OCR(std::int32_t languageId, bool /*orientImage*/, bool straightenImage,
              RecognitionMonitor& monitor) override {
@@ -187,16 +188,27 @@ public:
         const QByteArray code = languages.toUtf8();
         const QByteArray folder = dataFolder().toLocal8Bit();
         // Where English is read beside the language, the words read in its
-        // letters without confidence are read again in English alone.
+        // letters without confidence are read again in English alone; and on
+        // Cyrillic or Greek pages, the values of options read in English
+        // letters are read again in the language alone.
         EnginePool::Factory createEnglish;
+        EnginePool::Factory createOwn;
+        const QByteArray own = code.left(code.indexOf('+'));
         if (languages.endsWith(QStringLiteral("+eng"))) {
             createEnglish = [folder] {
                 return loadEngine(folder, QByteArrayLiteral("eng"));
             };
         }
-        const PageEngines engines{code, m_engines,
+        if (createEnglish && writtenInLettersWithTwins(QString::fromUtf8(own))) {
+            createOwn = [folder, own] {
+                return loadEngine(folder, own);
+            };
+        }
+        const PageEngines engines{code,
+                                  m_engines,
                                   [code, folder] { return loadEngine(folder, code); },
-                                  m_englishEngines, createEnglish};
+                                  {QByteArrayLiteral("eng"), m_englishEngines, createEnglish},
+                                  {own, m_ownEngines, createOwn}};
         ThreadCLocale cLocale;
         m_texts.clear();
         const int count = pageCount();
@@ -253,6 +265,7 @@ private:
     PixPtr m_firstPage;
     EnginePool& m_engines;
     EnginePool& m_englishEngines;
+    EnginePool& m_ownEngines;
     std::vector<QString> m_texts;
 };
 
@@ -268,12 +281,13 @@ public:
         // A file that is no image at all fails here, before any recognition.
         PixPtr firstPage = file->readPage(0);
         return std::make_unique<TesseractDocument>(std::move(file), std::move(firstPage), m_engines,
-                                                   m_englishEngines);
+                                                   m_englishEngines, m_ownEngines);
     }
 
 private:
     EnginePool m_engines;
     EnginePool m_englishEngines; // for the words read again in English
+    EnginePool m_ownEngines;     // and for those read again in the language alone
 };
 
 } // namespace

@@ -101,6 +101,10 @@ TEST(ScreenText, AWordReadAgainInEnglishTakesItsPlaceOnlyWhenClearlyBetter) {
     EXPECT_FALSE(englishReadingWins(ham, 40, QStringLiteral("123!"), 89));
     EXPECT_FALSE(englishReadingWins(QStringLiteral(u"\u03ba\u03b1\u03b9"), 70,
                                     QStringLiteral("Kal"), 91)); // και
+    // Among English words as many characters do not keep the first reading.
+    const QString on = QStringLiteral(u"\u043e\u043f"); // оп
+    EXPECT_FALSE(englishReadingWins(on, 83, QStringLiteral("on"), 95));
+    EXPECT_TRUE(englishReadingWins(on, 83, QStringLiteral("on"), 95, true));
 }
 
 TEST(ScreenText, CodeReadAgainInEnglishKeepsTheLanguagesWordsAndItsDashes) {

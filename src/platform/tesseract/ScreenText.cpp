@@ -140,10 +140,10 @@ bool englishRereadWanted(const QString& word, float confidence) {
 }
 
 bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
-                        float englishConfidence) {
+                        float englishConfidence, bool amongEnglish) {
     return englishRereadWanted(own, ownConfidence) && englishLetters(english) &&
            englishConfidence >= EnglishSure && englishConfidence >= ownConfidence + EnglishAhead &&
-           visibleLength(english) != visibleLength(own);
+           (amongEnglish || visibleLength(english) != visibleLength(own));
 }
 
 bool codeLike(const QString& word) {

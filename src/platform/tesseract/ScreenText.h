@@ -44,9 +44,10 @@ bool englishRereadWanted(const QString& word, float confidence);
 // in English letters, sure, and surer than the first by a clear margin, and
 // the two differ in their count of characters. Readings of as many
 // characters saw the same glyphs and differ in the alphabet of their twins
-// ("και", "Kal"); the language of the page keeps those.
+// ("και", "Kal"); the language of the page keeps those, but not `amongEnglish`,
+// a word whose neighbours on its line are English words ("based оп the").
 bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
-                        float englishConfidence);
+                        float englishConfidence, bool amongEnglish = false);
 
 // Whether a word is code: a path, an address, an assignment, a variable of
 // the shell ("$HOME/.locale", "user@host", "LANG=C") or an option ("-k,").

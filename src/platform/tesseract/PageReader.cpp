@@ -567,9 +567,10 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
                         [](const QString& g) { return g.size() != 1; })) {
             continue;
         }
+        // Pages in Latin letters have no engines of their language alone.
         tesseract::TessBaseAPI* own = readers.own.engine();
-        tesseract::TessBaseAPI* english = readers.english.engine();
-        if (!own || !english) {
+        tesseract::TessBaseAPI* english = own ? readers.english.engine() : nullptr;
+        if (!english) {
             return;
         }
         const auto [start, length] = *value;

@@ -558,13 +558,15 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
         }
         at = found + word.text.size();
         const auto value = optionValue(word.text);
+        // A glyph to each character, as the value is found in the text.
         std::vector<QString> glyphs;
+        QString spelled;
         for (const RecognizedSymbol& symbol : word.symbols) {
             glyphs.push_back(symbol.text);
+            spelled += symbol.text;
         }
-        if (!value || glyphs.size() != static_cast<std::size_t>(word.text.size()) ||
-            std::any_of(glyphs.begin(), glyphs.end(),
-                        [](const QString& g) { return g.size() != 1; })) {
+        if (!value || spelled != word.text ||
+            glyphs.size() != static_cast<std::size_t>(word.text.size())) {
             continue;
         }
         // Pages in Latin letters have no engines of their language alone.
@@ -591,7 +593,7 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
             continue;
         }
         spellOver(glyphs, start, start + length, *inLanguage);
-        QString spelled;
+        spelled.clear();
         for (std::size_t k = 0; k < glyphs.size(); ++k) {
             word.symbols[k].text = glyphs[k];
             spelled += glyphs[k];

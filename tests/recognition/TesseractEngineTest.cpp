@@ -252,13 +252,18 @@ TEST_F(TesseractEngine, ARowOfHyphensInAProportionalFontKeepsItsLength) {
     EXPECT_EQ(folded(result.text), folded(lines.join(' '))) << result.text.toStdString();
 }
 
-TEST_F(TesseractEngine, EnglishNamesOnARussianPageComeOutInEnglishLetters) {
-    const std::vector<PlacedText> lines = {
+// Russian lines with the names of commands, options and variables.
+std::vector<PlacedText> russianWithEnglishNames() {
+    return {
         {{10, 20}, QStringLiteral(u"Просмотреть результат можно в xdvi или smail.")},
         {{10, 40}, QStringLiteral(u"По умолчанию используется troff, а printf нет.")},
         {{10, 60}, QStringLiteral(u"Задайте параметр -a или переменную $HOME заранее.")},
         {{10, 80}, QStringLiteral(u"Команда man -k ищет в $MANPATH и cron не нужен.")},
     };
+}
+
+TEST_F(TesseractEngine, EnglishNamesOnARussianPageComeOutInEnglishLetters) {
+    const std::vector<PlacedText> lines = russianWithEnglishNames();
     const RecognitionResult result =
         recognize(save(lightPage({520, 100}, 12, lines), "russian.png"), 25);
     // Read by the Russian model alone: "рИпН", "-а" and "$НОМЕ".
@@ -269,13 +274,9 @@ TEST_F(TesseractEngine, EnglishNamesOnARussianPageComeOutInEnglishLetters) {
 }
 
 TEST_F(TesseractEngine, CodeOnARussianPageComesOutInEnglishLetters) {
-    const std::vector<PlacedText> lines = {
-        {{10, 20}, QStringLiteral(u"Просмотреть результат можно в xdvi или smail.")},
-        {{10, 40}, QStringLiteral(u"По умолчанию используется troff, а printf нет.")},
-        {{10, 60}, QStringLiteral(u"Задайте параметр -a или переменную $HOME заранее.")},
-        {{10, 80}, QStringLiteral(u"Команда man -k ищет в $MANPATH и cron не нужен.")},
-        {{10, 100}, QStringLiteral(u"Задайте LOCPATH=$HOME/.locale или /usr/lib/locale.")},
-    };
+    std::vector<PlacedText> lines = russianWithEnglishNames();
+    lines.push_back(
+        {{10, 100}, QStringLiteral(u"Задайте LOCPATH=$HOME/.locale или /usr/lib/locale.")});
     const QImage page = lightPage({520, 120}, 12, lines, Qt::black, false, "Noto Sans");
     const RecognitionResult result = recognize(save(page, "code.png"), 25);
     // Read by the Russian model alone: "(ОСРАТН=$HOME/".

@@ -33,6 +33,20 @@ TEST(ScreenLayout, ColumnsOfProseAreReadOneAfterTheOther) {
     EXPECT_EQ(regions[1].box, blocks[1].box);
 }
 
+TEST(ScreenLayout, TheRegionsOfAColumnAreReadTopDownWhateverTheEnginesOrder) {
+    // Questions and answers with their "Q:" and "A:" as columns of their
+    // own: the engine listed the labels of the upper rows last.
+    const std::vector<LayoutBlock> blocks = {
+        block(0, 20, 400, 8, 20), block(0, 20, 0, 12, 20), block(100, 700, 0, 12, 20),
+        block(100, 700, 400, 8, 20), block(900, 300, 0, 3, 20)};
+    const std::vector<ReadingRegion> regions = readingRegions(blocks);
+    ASSERT_EQ(regions.size(), 3u);
+    EXPECT_EQ(regions[0].box, blocks[1].box | blocks[2].box);
+    EXPECT_EQ(regions[1].box, blocks[0].box | blocks[3].box);
+    // A column beside them keeps its place in the engine's order.
+    EXPECT_EQ(regions[2].box, blocks[4].box);
+}
+
 TEST(ScreenLayout, ASidebarAndToolbarButtonsStayApartFromTheText) {
     const std::vector<LayoutBlock> blocks = {
         block(0, 60, 0, 1, 20),      // toolbar buttons, one line each

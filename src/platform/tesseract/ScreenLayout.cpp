@@ -195,6 +195,29 @@ std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks
             region.joined = !region.rows && relaid[group];
         }
     }
+    // The engine lists the blocks of one column out of order at times (the
+    // "Q:" and "A:" of a terminal's questions, a column of their own beside
+    // the text): of two regions in the same column the upper is read first.
+    const std::size_t most = regions.size() * regions.size();
+    for (std::size_t moves = 0; moves < most; ++moves) {
+        bool moved = false;
+        for (std::size_t i = 0; i < regions.size() && !moved; ++i) {
+            for (std::size_t j = i + 1; j < regions.size() && !moved; ++j) {
+                const QRect& below = regions[i].box;
+                const QRect& above = regions[j].box;
+                if (above.bottom() < below.top() && above.left() <= below.right() &&
+                    below.left() <= above.right()) {
+                    std::rotate(regions.begin() + static_cast<std::ptrdiff_t>(i),
+                                regions.begin() + static_cast<std::ptrdiff_t>(j),
+                                regions.begin() + static_cast<std::ptrdiff_t>(j + 1));
+                    moved = true;
+                }
+            }
+        }
+        if (!moved) {
+            break;
+        }
+    }
     return regions;
 }
 

@@ -472,16 +472,10 @@ std::vector<RecognizedSymbol> englishSymbols(tesseract::TessBaseAPI& engine, QPo
 // Whether the neighbours of word `index` on its line, one at least, are
 // words in English letters.
 bool amongEnglish(const std::vector<RecognizedWord>& words, std::size_t index) {
-    const auto english = [&](std::size_t k) {
-        const QString& text = words[k].text;
-        return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
-               std::all_of(text.begin(), text.end(), [](QChar c) {
-                   return !c.isLetter() || c.script() == QChar::Script_Latin;
-               });
-    };
     const bool before = index > 0 && words[index - 1].line == words[index].line;
     const bool after = index + 1 < words.size() && words[index + 1].line == words[index].line;
-    return (before || after) && (!before || english(index - 1)) && (!after || english(index + 1));
+    return (before || after) && (!before || englishLetters(words[index - 1].text)) &&
+           (!after || englishLetters(words[index + 1].text));
 }
 
 // The words of `text` the language's model read in its own letters without

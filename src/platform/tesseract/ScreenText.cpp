@@ -52,14 +52,6 @@ bool inAlphabetWithTwins(QChar c) {
            (c.script() == QChar::Script_Cyrillic || c.script() == QChar::Script_Greek);
 }
 
-// One word of English letters, and nothing else but marks and figures.
-bool englishLetters(const QString& text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
-           std::none_of(text.begin(), text.end(), [](QChar c) {
-               return c.isSpace() || (c.isLetter() && c.script() != QChar::Script_Latin);
-           });
-}
-
 // The "-" of an option, or what the recognizer reads the two of "--" as.
 bool dashLike(QChar c) {
     return c == u'-' || c == u'\u2013' || c == u'\u2014' || c == u'~';
@@ -130,6 +122,13 @@ QString withOneAccent(const QString& text) {
 }
 
 } // namespace
+
+bool englishLetters(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
+           std::none_of(text.begin(), text.end(), [](QChar c) {
+               return c.isSpace() || (c.isLetter() && c.script() != QChar::Script_Latin);
+           });
+}
 
 bool writtenInLettersWithTwins(const QString& code) {
     return lookalikesOf(code) != nullptr;

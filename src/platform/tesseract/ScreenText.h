@@ -28,6 +28,10 @@ using WordCheck = std::function<bool(const QString& word)>;
 // language (`code`, "ell" or "rus") written in its own letters comes out so.
 QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord);
 
+// Whether `text` is one word of English letters, with nothing else but
+// marks and figures.
+bool englishLetters(const QString& text);
+
 // Whether the language (`code`, "rus") is written in Cyrillic or Greek
 // letters, some of which look like Latin ones.
 bool writtenInLettersWithTwins(const QString& code);

@@ -478,31 +478,42 @@ bool amongEnglish(const std::vector<RecognizedWord>& words, std::size_t index) {
            (!after || englishLetters(words[index + 1].text));
 }
 
+// Visits the words of `text` in order, each at its place there, and writes
+// back a word's text where `visit` changed it; stops where a word is not
+// found in the text, or where `visit` returns false.
+void rewriteWords(QString& text, std::vector<RecognizedWord>& words,
+                  const std::function<bool(std::size_t index)>& visit) {
+    qsizetype at = 0;
+    for (std::size_t index = 0; index < words.size(); ++index) {
+        const QString before = words[index].text;
+        const qsizetype found = text.indexOf(before, at);
+        if (before.isEmpty() || found < 0 || !visit(index)) {
+            return;
+        }
+        text.replace(found, before.size(), words[index].text);
+        at = found + words[index].text.size();
+    }
+}
+
 // The words of `text` the language's model read in its own letters without
 // confidence, read again by the English engine where its reading wins; code
 // takes the English reading but for the language's words in it.
 void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                         WordReader& english, const WordCheck& isWord) {
     const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
-    qsizetype at = 0;
-    for (std::size_t index = 0; index < words.size(); ++index) {
+    rewriteWords(text, words, [&](std::size_t index) {
         RecognizedWord& word = words[index];
-        const qsizetype found = text.indexOf(word.text, at);
-        if (word.text.isEmpty() || found < 0) {
-            return;
-        }
-        at = found + word.text.size();
         if (!englishRereadWanted(word.text, word.confidence)) {
-            continue;
+            return true;
         }
         tesseract::TessBaseAPI* engine = english.engine();
         if (!engine) {
-            return;
+            return false;
         }
         const QRect crop = wordCrop(word.box, word.box, bounds);
         const std::optional<QString> reading = readWord(*engine, part, crop);
         if (!reading) {
-            continue;
+            return true;
         }
         bool beyond = false;
         std::vector<RecognizedSymbol> symbols =
@@ -512,14 +523,14 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
             glyphs.push_back(symbol.text);
         }
         if (symbols.empty()) {
-            continue;
+            return true;
         }
         QString chosen;
         if (codeLike(word.text)) {
             const std::optional<std::vector<QString>> code =
                 englishCode(word.text, std::move(glyphs), isWord);
             if (!code) {
-                continue;
+                return true;
             }
             for (std::size_t k = 0; k < symbols.size(); ++k) {
                 symbols[k].text = (*code)[k];
@@ -530,13 +541,12 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
                                                  amongEnglish(words, index))) {
             chosen = *reading;
         } else {
-            continue;
+            return true;
         }
-        text.replace(found, word.text.size(), chosen);
-        at = found + chosen.size();
         word.text = chosen;
         word.symbols = std::move(symbols);
-    }
+        return true;
+    });
 }
 
 // The values of options the recognizer read in English letters, read again
@@ -544,13 +554,8 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
 void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                           WordReaders& readers, const WordCheck& isWord) {
     const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
-    qsizetype at = 0;
-    for (RecognizedWord& word : words) {
-        const qsizetype found = text.indexOf(word.text, at);
-        if (word.text.isEmpty() || found < 0) {
-            return;
-        }
-        at = found + word.text.size();
+    rewriteWords(text, words, [&](std::size_t index) {
+        RecognizedWord& word = words[index];
         const auto value = optionValue(word.text);
         // A glyph to each character, as the value is found in the text.
         std::vector<QString> glyphs;
@@ -561,13 +566,13 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
         }
         if (!value || spelled != word.text ||
             glyphs.size() != static_cast<std::size_t>(word.text.size())) {
-            continue;
+            return true;
         }
         // Pages in Latin letters have no engines of their language alone.
         tesseract::TessBaseAPI* own = readers.own.engine();
         tesseract::TessBaseAPI* english = own ? readers.english.engine() : nullptr;
         if (!english) {
-            return;
+            return false;
         }
         const auto [start, length] = *value;
         QRect box;
@@ -577,14 +582,14 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
         const std::optional<QString> reading =
             readWord(*own, part, wordCrop(box, word.box, bounds));
         if (!reading) {
-            continue;
+            return true;
         }
         const std::optional<QString> inLanguage = valueInLanguage(
             word.text.mid(start, length), *reading, isWord, [english](const QString& w) {
                 return english->IsValidWord(w.toUtf8().constData()) > 0;
             });
         if (!inLanguage) {
-            continue;
+            return true;
         }
         spellOver(glyphs, start, start + length, *inLanguage);
         spelled.clear();
@@ -592,10 +597,9 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
             word.symbols[k].text = glyphs[k];
             spelled += glyphs[k];
         }
-        text.replace(found, word.text.size(), spelled);
-        at = found + spelled.size();
         word.text = spelled;
-    }
+        return true;
+    });
 }
 
 // Reads one region of a laid-out part; false when the engine failed.

@@ -54,12 +54,14 @@ python3 "$here/make_pages.py" <(cases) "$pages"
 PELLIX_BENCH_RENDER=1 "$here/../../tests/xvfb/run-with-xvfb.sh" --screen 2560x1440x24 \
     "$0" "$build" "$out"
 
+# The command line reads each page in the language Pellix is given, by the
+# code the program's own language table holds for it.
 code_of() {
-    case "$1" in
-        English) echo eng ;; German) echo deu ;; French) echo fra ;; Russian) echo rus ;;
-        Greek) echo ell ;; Polish) echo pol ;; Chinese_simplified) echo chi_sim ;;
-        Japanese) echo jpn ;; Korean) echo kor ;; *) echo eng ;;
-    esac
+    awk -F'\t' -v name="$1" '$1 == name { print $3; found = 1 } END { exit !found }' \
+        "$here/../../resources/languages.tsv" || {
+        echo "run.sh: no language \"$1\" in resources/languages.tsv" >&2
+        exit 1
+    }
 }
 now() { date +%s.%N; }
 
@@ -80,11 +82,12 @@ for path in ${PELLIX_BENCH_PATHS:-png jpg}; do
     while IFS=$'\t' read -r name kind _ _ language _; do
         image="$pages/$name.$path"
         truth="$pages/$name.truth.txt"
+        code=$(code_of "$language")
         start=$(now)
         "$build/bin/pellix-ocr" --lang "$language" "$image" >"$out/$name.$path.pellix.txt"
         middle=$(now)
         if [ "${PELLIX_BENCH_TESSERACT:-1}" = 1 ] || [ ! -f "$out/$name.$path.tesseract.txt" ]; then
-            tesseract "$image" stdout -l "$(code_of "$language")" \
+            tesseract "$image" stdout -l "$code" \
                 >"$out/$name.$path.tesseract.txt" 2>/dev/null
             echo "$(now) - $middle" | bc >"$out/$name.$path.tesseract.time"
         fi

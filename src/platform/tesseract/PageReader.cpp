@@ -166,6 +166,7 @@ struct WordReaders {
 struct Worker {
     PageJob* job;
     int slot;
+    std::function<tesseract::TessBaseAPI&()> engine; // waits while it loads
     WordReaders* readers;
     long long regionWeight = 0; // tenths of pixels the region under way is worth
     std::function<bool()> poll; // true stops the run
@@ -651,7 +652,7 @@ void finishLayout(PageJob& job, Tile& tile) {
 
 // Takes work until none is left or the run stops. The first worker also
 // polls while it waits, so progress and cancelling go on.
-void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
+void work(Worker& worker, int pageGlyphHeight) {
     PageJob& job = *worker.job;
     std::unique_lock lock(job.mutex);
     for (;;) {
@@ -679,7 +680,7 @@ void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
             const std::size_t index = tile.nextPane++;
             ++job.layoutsRunning;
             lock.unlock();
-            layOutPane(api, tile, index);
+            layOutPane(worker.engine(), tile, index);
             lock.lock();
             if (--tile.panesLeft == 0) {
                 lock.unlock();
@@ -715,7 +716,7 @@ void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
             worker.regionWeight =
                 tileWeight(tile) * (10 - LayoutTenths) * tile.areas[index] / tile.regionArea;
             lock.unlock();
-            const bool read = readRegion(api, worker, tile, index);
+            const bool read = readRegion(worker.engine(), worker, tile, index);
             lock.lock();
             job.partArea[static_cast<std::size_t>(worker.slot)] = 0;
             if (!read) {
@@ -744,12 +745,14 @@ void work(tesseract::TessBaseAPI& api, Worker& worker, int pageGlyphHeight) {
     }
 }
 
-// The second worker: loads its engine while the first prepares the page,
-// then shares the work. Stopped and joined however the page ends.
+// The second worker: loads the first worker's engine and then its own while
+// the first prepares the page, so that the page need not wait for them; then
+// shares the work. Stopped and joined however the page ends.
 class Helper {
 public:
     Helper(PageJob& job, const PageEngines& engines)
-        : m_job(job), m_thread([this, &engines] { run(engines); }) {}
+        : m_job(job), m_firstEngine(m_first.get_future()),
+          m_thread([this, &engines] { run(engines); }) {}
     ~Helper() {
         m_job.stop = true;
         start(0);
@@ -765,17 +768,39 @@ public:
     }
     bool done() const { return m_done; }
 
+    // The first worker's engine, once loaded; throws what loading it threw.
+    tesseract::TessBaseAPI& firstEngine() {
+        if (!m_firstTaken) {
+            m_firstTaken = m_firstEngine.get();
+        }
+        return *m_firstTaken;
+    }
+    EngineHandle takeFirstEngine() {
+        firstEngine();
+        return std::move(m_firstTaken);
+    }
+
 private:
     void run(const PageEngines& engines) {
+        ThreadCLocale cLocale;
         try {
-            ThreadCLocale cLocale;
+            m_first.set_value(engines.pool.take(engines.language, engines.create));
+        } catch (...) {
+            m_first.set_exception(std::current_exception());
+        }
+        try {
             EngineHandle engine = engines.pool.take(engines.language, engines.create);
             const int glyphHeight = m_ready.get_future().get();
             WordReaders readers(engines);
-            Worker worker{&m_job, 1, &readers, 0, [this] {
+            Worker worker{&m_job,
+                          1,
+                          [&engine]() -> tesseract::TessBaseAPI& { return *engine; },
+                          &readers,
+                          0,
+                          [this] {
                               return m_job.stop.load();
                           }};
-            work(*engine, worker, glyphHeight);
+            work(worker, glyphHeight);
             engines.pool.giveBack(engines.language, std::move(engine));
         } catch (...) {
             // Without a second engine the first does all the work.
@@ -784,6 +809,9 @@ private:
     }
 
     PageJob& m_job;
+    std::promise<EngineHandle> m_first;
+    std::future<EngineHandle> m_firstEngine;
+    EngineHandle m_firstTaken;
     std::promise<int> m_ready;
     std::atomic<bool> m_started{false};
     std::atomic<bool> m_done{false};
@@ -796,7 +824,6 @@ std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
                                       const PageWatch& watch) {
     PageJob job;
     Helper helper(job, engines);
-    EngineHandle engine = engines.pool.take(engines.language, engines.create);
     WordReaders readers(engines);
     PixPtr gray = lightGroundGray(page);
     if (!gray) {
@@ -822,8 +849,10 @@ std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
     if (poll()) {
         return std::nullopt;
     }
-    Worker worker{&job, 0, &readers, 0, poll};
-    work(*engine, worker, glyphHeight);
+    Worker worker{
+        &job,     0, [&helper]() -> tesseract::TessBaseAPI& { return helper.firstEngine(); },
+        &readers, 0, poll};
+    work(worker, glyphHeight);
     while (!helper.done() && !poll()) {
         std::this_thread::sleep_for(WaitStep);
     }
@@ -834,7 +863,7 @@ std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
         throw Error(RecognitionErrors::RecognitionFailed,
                     QStringLiteral("Tesseract could not recognize the page."));
     }
-    engines.pool.giveBack(engines.language, std::move(engine));
+    engines.pool.giveBack(engines.language, helper.takeFirstEngine());
     QStringList texts;
     for (const Tile& tile : job.tiles) {
         for (const QString& text : tile.texts) {

@@ -142,6 +142,21 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
               "abcdefghij abcdefghij abcdefghij 0 8 0 6 0 0 06");
 }
 
+TEST(Underscore, ANarrowLetterBeforeADroppedUnderscoreStaysBeforeIt) {
+    DrawnLine line;
+    line.add(QStringLiteral("name"), std::vector<int>(4, Small));
+    line.add(QStringLiteral("fiSE"), {Capital, Capital, Capital, Capital}, 2);
+    // In a proportional font: a narrow "i", then an underscore the
+    // recognizer dropped, whose start the box of the "i" stretches over.
+    RecognizedWord& word = line.words[1];
+    const int left = word.symbols[1].box.left();
+    line.paint(word.symbols[1].box, 255);
+    line.paint(QRect(left + 1, Baseline - Capital, 3, Capital), 0);
+    line.paint(QRect(left + 6, Baseline + 3, 12, 2), 0);
+    word.symbols[1].box = QRect(left + 1, Baseline - Capital, 8, Capital);
+    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(), "name fi_SE");
+}
+
 TEST(BlankCell, GlyphsOfAMonospacedWordTwoCellsApartAreTwoWords) {
     DrawnLine line;
     line.space = 17;

@@ -479,10 +479,30 @@ bool alphabetic(const std::vector<RecognizedWord>& words, std::size_t first, std
     return true;
 }
 
+// The middle of the ink above the baseline in a symbol's columns, or of its
+// box when it has none there.
+double inkMiddle(const Page& page, const QRect& box, int top, int baseline) {
+    long long sum = 0;
+    long long count = 0;
+    const int left = std::max(0, box.left());
+    const int right = std::min(box.right(), page.width() - 1);
+    for (int x = left; x <= right; ++x) {
+        for (int y = std::max(0, top); y < std::min(baseline, page.height()); ++y) {
+            if (page.inked(x, y)) {
+                sum += x;
+                ++count;
+            }
+        }
+    }
+    return count > 0 ? double(sum) / double(count) : (box.left() + box.right()) / 2.0;
+}
+
 // The words of one line written again with its bars among them, the words
 // spaced as the recognizer spaced them. The recognizer's letter boxes stretch
 // over a bar it did not read, so a bar comes before the first letter that
-// begins less than half a cell before it.
+// begins less than half a cell before it and whose ink lies mostly to its
+// right: in a proportional font a narrow "i" before a bar begins less than
+// half a cell before it.
 QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
                      const std::vector<QString>& separators, std::size_t first, std::size_t last,
                      const std::vector<Span>& bars, double pitch) {
@@ -526,7 +546,9 @@ QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
             if (withinBar(symbol)) {
                 continue;
             }
-            while (nextBar < bars.size() && bars[nextBar].start - pitch / 2 < symbol.box.left()) {
+            while (nextBar < bars.size() && bars[nextBar].start - pitch / 2 < symbol.box.left() &&
+                   bars[nextBar].start <=
+                       inkMiddle(page, symbol.box, line.lineTop, line.baseline)) {
                 writeBar(bars[nextBar++]);
             }
             if (lastBar) {

@@ -91,20 +91,26 @@ TEST(DoubleHyphen, AnOptionsHyphenAsWideAsTwoOfItsLinesHyphensIsTwo) {
     line.add(QStringLiteral("show-case"), {s, Capital, s, s, s, s, s, s, s});
     line.add(QStringLiteral("-ignore"), {s, s, s, s, s, s, s});
     line.add(QStringLiteral("-quiet"), {s, s, s, s, s, s});
+    // Beside letters of other alphabets the recognizer reads hyphens as a
+    // "~"; a real tilde's wave is taller.
+    line.add(QStringLiteral("~width"), {s, s, s, s, s, s});
+    line.add(QStringLiteral("~home"), {s, s, s, s, s});
     // Each "-" a bar at half the small letters' height; the first option's
     // two hyphens run together into one bar twice as wide.
-    const auto hyphen = [&line](std::size_t word, std::size_t k, int wider) {
+    const auto hyphen = [&line](std::size_t word, std::size_t k, int wider, int tall = 3) {
         RecognizedSymbol& symbol = line.words[word].symbols[k];
         line.paint(symbol.box, 255);
-        symbol.box = QRect(symbol.box.x() - wider, Baseline - s / 2, 8 + wider, 3);
+        symbol.box = QRect(symbol.box.x() - wider, Baseline - s / 2, 8 + wider, tall);
         line.paint(symbol.box, 0);
         line.words[word].box |= symbol.box;
     };
     hyphen(0, 4, 0);
     hyphen(1, 0, 9);
     hyphen(2, 0, 0);
+    hyphen(3, 0, 9);
+    hyphen(4, 0, 0, 6);
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
-              "show-case --ignore -quiet");
+              "show-case --ignore -quiet --width ~home");
 }
 
 TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {

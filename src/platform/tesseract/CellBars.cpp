@@ -56,6 +56,8 @@ constexpr int DollarStroke = 2;
 // this many times as wide as the single hyphens of its line: in a
 // proportional font at screen sizes the two hyphens run together.
 constexpr double DoubleHyphen = 1.6;
+// A "~" no taller than this part of a capital is a hyphen.
+constexpr int FlatTilde = 5;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -878,6 +880,24 @@ std::optional<QRect> glyphIn(const std::vector<QRect>& glyphs, const QRect& box)
     return std::nullopt;
 }
 
+// A word beginning with a "~" as flat as a hyphen, before a letter or a
+// hyphen, with the "~" written as the hyphen it is: beside letters of other
+// alphabets the recognizer reads the "--" of a long option so ("~ignore",
+// "~-usage"). A tilde's wave stands a quarter of a capital tall.
+void flatTildeAsHyphen(const Page& page, RecognizedWord& word) {
+    if (word.symbols.size() < 2 || word.symbols[0].text != QLatin1String("~") ||
+        word.symbols[1].text.size() != 1 ||
+        !(word.symbols[1].text[0].isLetter() || word.symbols[1].text[0] == QLatin1Char('-')) ||
+        spelledOut(word) != word.text) {
+        return;
+    }
+    const std::optional<QRect> glyph = glyphIn(wordGlyphs(page, word), word.symbols[0].box);
+    if (glyph && FlatTilde * glyph->height() <= word.baseline - word.lineTop) {
+        word.symbols[0].text = QStringLiteral("-");
+        word.text = spelledOut(word);
+    }
+}
+
 // The words of one line with the "--" of each long option that the
 // recognizer read as one "-" ("-ignore") written again: its glyph is as
 // wide as two of the line's single hyphens, those between letters
@@ -892,6 +912,7 @@ void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std
     std::vector<int> hyphens;
     std::vector<std::vector<QRect>> glyphs(last - first);
     for (std::size_t i = first; i < last; ++i) {
+        flatTildeAsHyphen(page, words[i]);
         const RecognizedWord& word = words[i];
         const bool hyphenated =
             word.symbols.size() > 1 && std::any_of(word.symbols.begin() + 1, word.symbols.end(),

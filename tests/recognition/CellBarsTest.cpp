@@ -67,6 +67,30 @@ TEST(LetterCase, ALetterWhoseShapeLeavesItsCaseOpenTakesTheCaseOfItsHeight) {
               "Man ran");
 }
 
+TEST(OptionLetter, AThinStrokeOnTheBaselineReadAsAPipeOrAOneIsAnEll) {
+    DrawnLine line;
+    line.space = 30;
+    for (const char* option : {"-|,", "-1", "-|", "-1"}) {
+        line.add(QString::fromLatin1(option), std::vector<int>(3, Small));
+    }
+    // The hyphens and the comma as they are; the second glyphs: a thin
+    // stroke on the baseline, twice; one reaching below it (a pipe); one
+    // with a flag (a one).
+    const auto draw = [&line](std::size_t word, std::size_t k, const QRect& ink) {
+        RecognizedSymbol& symbol = line.words[word].symbols[k];
+        line.paint(symbol.box, 255);
+        line.paint(ink, 0);
+    };
+    for (std::size_t word = 0; word < 4; ++word) {
+        const int x = line.words[word].symbols[1].box.x();
+        draw(word, 0, QRect(x - 10, Baseline - Small / 2, 6, 3));
+        draw(word, 1, QRect(x + 3, Baseline - Capital, 2, Capital + (word == 2 ? 6 : 0)));
+    }
+    draw(0, 2, QRect(line.words[0].symbols[2].box.x(), Baseline - 3, 2, 5));
+    line.paint(QRect(line.words[3].symbols[1].box.x(), Baseline - Capital, 4, 3), 0);
+    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(), "-l, -l -| -1");
+}
+
 TEST(DollarSign, AnSWhoseStrokeStandsOutOfTheCapitalAfterItIsADollar) {
     const std::vector<int> capitals(5, Capital);
     DrawnLine line;

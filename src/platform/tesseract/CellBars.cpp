@@ -2,6 +2,8 @@
 
 #include "platform/tesseract/ScreenImage.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -58,6 +60,11 @@ constexpr int DollarStroke = 2;
 constexpr double DoubleHyphen = 1.6;
 // A "~" no taller than this part of a capital is a hyphen.
 constexpr int FlatTilde = 5;
+// An "l": a stroke no wider than this part of a capital, at least this part
+// of one tall (in tenths), its foot this many pixels from the baseline.
+constexpr int ThinStroke = 6;
+constexpr double FullStroke = 1.4;
+constexpr int OnBaseline = 3;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -961,6 +968,40 @@ void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std
     }
 }
 
+// The letter of a short option ("-l,") that the recognizer read as "|",
+// "!" or "1" written as the "l" its ink shows: one thin upright stroke
+// standing on the baseline. A "|" reaches below the baseline, the dot of a
+// "!" stands apart, and a "1" has a flag.
+void withOptionEll(const Page& page, RecognizedWord& word) {
+    static const QStringList misread = {QStringLiteral("|"), QStringLiteral("!"),
+                                        QStringLiteral("1")};
+    if (word.symbols.size() < 2 || word.symbols[0].text != QLatin1String("-") ||
+        !misread.contains(word.symbols[1].text) || spelledOut(word) != word.text ||
+        std::any_of(word.symbols.begin() + 2, word.symbols.end(),
+                    [](const RecognizedSymbol& symbol) {
+                        return symbol.text.isEmpty() || symbol.text[0].isLetterOrNumber();
+                    })) {
+        return;
+    }
+    const int tall = word.baseline - word.lineTop;
+    std::vector<QRect> strokes;
+    for (const QRect& glyph : wordGlyphs(page, word, false)) {
+        if (halfIn(glyph, word.symbols[1].box)) {
+            strokes.push_back(glyph);
+        }
+    }
+    if (strokes.size() != 1) {
+        return;
+    }
+    const QRect& stroke = strokes.front();
+    const int below = stroke.bottom() + 1 - word.baseline;
+    if (ThinStroke * stroke.width() <= tall && FullStroke * stroke.height() >= tall &&
+        below >= -OnBaseline && below <= OnBaseline / 2) {
+        word.symbols[1].text = QStringLiteral("l");
+        word.text = spelledOut(word);
+    }
+}
+
 // A word whose first symbol is an "S" that is a "$": the "$" of a shell
 // variable before a name in capitals, which the recognizer reads as "S"
 // ("SMANOPT"). Its stroke stands out above or below the capital after it.
@@ -1206,6 +1247,9 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
                 withDollarSign(page, words[i]);
             }
             withDoubleHyphens(page, words, first, last);
+            for (std::size_t i = first; i < last; ++i) {
+                withOptionEll(page, words[i]);
+            }
             withCaseByHeight(page, words, first, last);
         }
         if (inked && alphabetic(words, first, last)) {

@@ -38,20 +38,26 @@ PixPtr page(int w, int h, l_uint32 ground, int depth = 8) {
 }
 
 TEST(ScreenImage, DarkGroundsTurnLightRegionByRegionAndLightOnesStay) {
-    PixPtr screen = page(400, 200, 240);
+    PixPtr screen = page(400, 240, 240);
     fill(screen.get(), 200, 0, 200, 200, 30); // a dark panel on the right
     drawText(screen.get(), 10, 10, 180, 4, 12, 20);
     drawText(screen.get(), 210, 10, 180, 4, 12, 220);
+    // A status bar under the panel, of a lighter dark ground.
+    fill(screen.get(), 200, 200, 200, 40, 100);
+    drawText(screen.get(), 210, 208, 180, 1, 12, 245);
     for (int x = 10; x < 190; x += 18) {
         fill(screen.get(), x, 130, 6, 40, 0); // the heavy strokes of a large heading
     }
 
     PixPtr gray = lightGroundGray(screen.get());
     EXPECT_EQ(at(gray.get(), 5, 5), 240u);
-    EXPECT_EQ(at(gray.get(), 10, 20), 20u);    // dark ink stays dark
-    EXPECT_EQ(at(gray.get(), 100, 150), 0u);   // and so does the heading
-    EXPECT_EQ(at(gray.get(), 395, 195), 225u); // the panel's ground turns light
-    EXPECT_EQ(at(gray.get(), 210, 20), 35u);   // and its light ink dark
+    EXPECT_EQ(at(gray.get(), 10, 20), 20u);  // dark ink stays dark
+    EXPECT_EQ(at(gray.get(), 100, 150), 0u); // and so does the heading
+    // Inverted grounds, as light as the dark ones were dark, turn white.
+    EXPECT_EQ(at(gray.get(), 395, 195), 255u); // the panel's ground
+    EXPECT_EQ(at(gray.get(), 210, 20), 40u);   // and its light ink dark
+    EXPECT_EQ(at(gray.get(), 395, 235), 255u); // the status bar's
+    EXPECT_LT(at(gray.get(), 210, 219), 20u);
 }
 
 TEST(ScreenImage, AColouredThemeComesOutDarkOnLight) {

@@ -459,6 +459,33 @@ PixPtr lightGroundGray(PIX* page) {
             }
         }
     }
+    // An inverted ground is as light as its dark ground was dark: a status
+    // bar and the panel above it may differ enough for the engine to take
+    // one of them for ink. Each inverted square's brightest grey becomes
+    // white.
+    PixPtr brightest(pixScaleGrayMinMax(gray.get(), GroundTile, GroundTile, L_CHOOSE_MAX));
+    if (brightest) {
+        const l_int32 maxX = pixGetWidth(brightest.get()) - 1;
+        const l_int32 maxY = pixGetHeight(brightest.get()) - 1;
+        const l_uint32* const brightData = pixGetData(brightest.get());
+        const l_int32 brightWpl = pixGetWpl(brightest.get());
+        for (l_int32 y = 0; y < height; ++y) {
+            const l_uint32* groundRow =
+                groundData + std::min(y / GroundTile, tilesY - 1) * groundWpl;
+            const l_uint32* brightRow = brightData + std::min(y / GroundTile, maxY) * brightWpl;
+            l_uint32* line = data + y * wpl;
+            for (l_int32 x = 0; x < width; ++x) {
+                if (GET_DATA_BYTE(groundRow, std::min(x / GroundTile, tilesX - 1)) >= DarkGround) {
+                    continue;
+                }
+                const l_int32 light = GET_DATA_BYTE(brightRow, std::min(x / GroundTile, maxX));
+                if (light >= DarkGround && light < 255) {
+                    const l_int32 value = GET_DATA_BYTE(line, x);
+                    SET_DATA_BYTE(line, x, std::min(255, (value * 255 + light / 2) / light));
+                }
+            }
+        }
+    }
     return gray;
 }
 

@@ -60,8 +60,8 @@ constexpr int DollarStroke = 2;
 constexpr double DoubleHyphen = 1.6;
 // A "~" no taller than this part of a capital is a hyphen.
 constexpr int FlatTilde = 5;
-// An "l": a stroke no wider than this part of a capital, at least this part
-// of one tall (in tenths), its foot this many pixels from the baseline.
+// An "l": a stroke at most a sixth of a capital wide and at least 1/1.4 of
+// one tall, its foot within a few pixels of the baseline.
 constexpr int ThinStroke = 6;
 constexpr double FullStroke = 1.4;
 constexpr int OnBaseline = 3;
@@ -509,9 +509,9 @@ double inkMiddle(const Page& page, const QRect& box, int top, int baseline) {
 // The words of one line written again with its bars among them, the words
 // spaced as the recognizer spaced them. The recognizer's letter boxes stretch
 // over a bar it did not read, so a bar comes before the first letter that
-// begins less than half a cell before it and whose ink lies mostly to its
-// right: in a proportional font a narrow "i" before a bar begins less than
-// half a cell before it.
+// begins less than half a cell before it, and whose ink lies mostly to its
+// right: a narrow "i" of a proportional font before a bar begins that near
+// it too.
 QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
                      const std::vector<QString>& separators, std::size_t first, std::size_t last,
                      const std::vector<Span>& bars, double pitch) {

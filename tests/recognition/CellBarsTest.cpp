@@ -67,12 +67,15 @@ TEST(LetterCase, ALetterWhoseShapeLeavesItsCaseOpenTakesTheCaseOfItsHeight) {
               "Man ran");
 }
 
-TEST(OptionLetter, AThinStrokeOnTheBaselineReadAsAPipeOrAOneIsAnEll) {
+TEST(OptionLetter, AThinStrokeOnTheBaselineIsAnEllAndAShortFiveAnEss) {
     DrawnLine line;
     line.space = 30;
     for (const char* option : {"-|,", "-1", "-|", "-1"}) {
         line.add(QString::fromLatin1(option), std::vector<int>(3, Small));
     }
+    // A "5" as short as small letters, and one as tall as capitals.
+    line.add(QStringLiteral("-5"), {Small, Small});
+    line.add(QStringLiteral("-5"), {Small, Capital});
     // The hyphens and the comma as they are; the second glyphs: a thin
     // stroke on the baseline, twice; one reaching below it (a pipe); one
     // with a flag (a one).
@@ -88,7 +91,8 @@ TEST(OptionLetter, AThinStrokeOnTheBaselineReadAsAPipeOrAOneIsAnEll) {
     }
     draw(0, 2, QRect(line.words[0].symbols[2].box.x(), Baseline - 3, 2, 5));
     line.paint(QRect(line.words[3].symbols[1].box.x(), Baseline - Capital, 4, 3), 0);
-    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(), "-l, -l -| -1");
+    EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
+              "-l, -l -| -1 -s -5");
 }
 
 TEST(DollarSign, AnSWhoseStrokeStandsOutOfTheCapitalAfterItIsADollar) {

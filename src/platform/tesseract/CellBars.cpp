@@ -65,6 +65,8 @@ constexpr int FlatTilde = 5;
 constexpr int ThinStroke = 6;
 constexpr double FullStroke = 1.4;
 constexpr int OnBaseline = 3;
+// Small letters stand up to this part of a capital's height.
+constexpr double SmallLetter = 0.8;
 // Shares of the letters of a monospaced region on their line's grid of
 // cells, and of the steps between letters within a third of a cell of it;
 // proportional text stays under one or the other.
@@ -968,15 +970,16 @@ void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std
     }
 }
 
-// The letter of a short option ("-l,") that the recognizer read as "|",
-// "!" or "1" written as the "l" its ink shows: one thin upright stroke
-// standing on the baseline. A "|" reaches below the baseline, the dot of a
-// "!" stands apart, and a "1" has a flag.
-void withOptionEll(const Page& page, RecognizedWord& word) {
-    static const QStringList misread = {QStringLiteral("|"), QStringLiteral("!"),
-                                        QStringLiteral("1")};
+// The letter of a short option ("-l,", "-s") that the recognizer read as a
+// digit or a mark, written as the letter its ink shows. One thin upright
+// stroke standing on the baseline is an "l": a "|" reaches below the
+// baseline, the dot of a "!" stands apart, and a "1" has a flag. A "5" no
+// taller than small letters is an "s": digits stand as tall as capitals.
+void withOptionLetter(const Page& page, RecognizedWord& word) {
+    static const QStringList ell = {QStringLiteral("|"), QStringLiteral("!"), QStringLiteral("1")};
+    const bool five = word.symbols.size() >= 2 && word.symbols[1].text == QLatin1String("5");
     if (word.symbols.size() < 2 || word.symbols[0].text != QLatin1String("-") ||
-        !misread.contains(word.symbols[1].text) || spelledOut(word) != word.text ||
+        !(five || ell.contains(word.symbols[1].text)) || spelledOut(word) != word.text ||
         std::any_of(word.symbols.begin() + 2, word.symbols.end(),
                     [](const RecognizedSymbol& symbol) {
                         return symbol.text.isEmpty() || symbol.text[0].isLetterOrNumber();
@@ -995,11 +998,18 @@ void withOptionEll(const Page& page, RecognizedWord& word) {
     }
     const QRect& stroke = strokes.front();
     const int below = stroke.bottom() + 1 - word.baseline;
-    if (ThinStroke * stroke.width() <= tall && FullStroke * stroke.height() >= tall &&
-        below >= -OnBaseline && below <= OnBaseline / 2) {
-        word.symbols[1].text = QStringLiteral("l");
-        word.text = spelledOut(word);
+    if (below < -OnBaseline || below > OnBaseline / 2) {
+        return;
     }
+    if (five && stroke.height() <= SmallLetter * tall) {
+        word.symbols[1].text = QStringLiteral("s");
+    } else if (!five && ThinStroke * stroke.width() <= tall &&
+               FullStroke * stroke.height() >= tall) {
+        word.symbols[1].text = QStringLiteral("l");
+    } else {
+        return;
+    }
+    word.text = spelledOut(word);
 }
 
 // A word whose first symbol is an "S" that is a "$": the "$" of a shell
@@ -1248,7 +1258,7 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
             }
             withDoubleHyphens(page, words, first, last);
             for (std::size_t i = first; i < last; ++i) {
-                withOptionEll(page, words[i]);
+                withOptionLetter(page, words[i]);
             }
             withCaseByHeight(page, words, first, last);
         }

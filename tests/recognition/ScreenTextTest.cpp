@@ -1,6 +1,8 @@
 // Tidying the recognizer's text.
 #include "platform/tesseract/ScreenText.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 namespace pellix {
@@ -62,6 +64,16 @@ TEST(ScreenText, GreekCapitalsReadAsLatinOnesComeBackWhenTheyMakeAWord) {
               QStringLiteral("TO ME, HOT"));
     EXPECT_EQ(withLettersOfLanguage(QStringLiteral("APXEIO"), QStringLiteral("deu"), anyWord),
               QStringLiteral("APXEIO"));
+}
+
+TEST(ScreenText, AnMThatMakesNoWordWhereRnWouldIsRn) {
+    const QStringList list = {"return", "Afternoon", "modem", "modern", "tern"};
+    const WordCheck isWord = [&list](const QString& word) {
+        return list.contains(word);
+    };
+    // Words stay, short ones too ("tem" is Portuguese).
+    EXPECT_EQ(withRnForM("The retum of the modem, tem; Aftemoon: mkdir", isWord),
+              "The return of the modem, tem; Afternoon: mkdir");
 }
 
 TEST(ScreenText, OptionsAndVariablesReadInCyrillicTwinsAreWrittenInEnglish) {

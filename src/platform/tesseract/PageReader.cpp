@@ -630,7 +630,8 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     read = withCellBars(read, words, part.get());
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
     const QString own = language.section(QLatin1Char('+'), 0, 0);
-    tile.texts[index] = withLettersOfLanguage(withEnglishNames(read, own), own, isWord);
+    tile.texts[index] =
+        withRnForM(withLettersOfLanguage(withEnglishNames(read, own), own, isWord), isWord);
     return true;
 }
 

@@ -34,6 +34,9 @@ constexpr Lookalikes LookalikeLetters[] = {
 
 // Shorter runs ("TO", "HA") are as likely English as the language's own.
 constexpr qsizetype LookalikeRun = 4;
+// Shorter words with an "m" ("tem", "Kim") are as likely names or words of
+// another language as misread.
+constexpr int RnWord = 5;
 
 // The language's words in code ("список", "УСЛОВИЕ") are this long or more;
 // shorter words of its list ("рама", "номе") are often misread English.
@@ -302,6 +305,33 @@ QString withLettersOfLanguage(const QString& text, const QString& code, const Wo
             result.replace(start, word->size(), *word);
         }
         start = end;
+    }
+    return result;
+}
+
+QString withRnForM(const QString& text, const WordCheck& isWord) {
+    static const QRegularExpression letterRun(QStringLiteral("\\p{L}{%1,}").arg(RnWord));
+    QString result = text;
+    // Replacing "m" by "rn" makes the text longer: from the end, the places
+    // of the runs before stay.
+    std::vector<QRegularExpressionMatch> runs;
+    for (auto it = letterRun.globalMatch(text); it.hasNext();) {
+        runs.push_back(it.next());
+    }
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        const QString word = run->captured();
+        if (!word.contains(QLatin1Char('m')) || isWord(word)) {
+            continue;
+        }
+        for (qsizetype at = word.indexOf(QLatin1Char('m')); at >= 0;
+             at = word.indexOf(QLatin1Char('m'), at + 1)) {
+            QString spelled = word;
+            spelled.replace(at, 1, QStringLiteral("rn"));
+            if (isWord(spelled)) {
+                result.replace(run->capturedStart(), word.size(), spelled);
+                break;
+            }
+        }
     }
     return result;
 }

@@ -28,6 +28,11 @@ using WordCheck = std::function<bool(const QString& word)>;
 // language (`code`, "ell" or "rus") written in its own letters comes out so.
 QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord);
 
+// Words of five letters or more that are not words of the language but
+// would be with one "m" written "rn" ("retum", "pattem"): at screen sizes the
+// two letters of "rn" touch and the recognizer reads them as one.
+QString withRnForM(const QString& text, const WordCheck& isWord);
+
 // Whether `text` is one word of English letters, with nothing else but
 // marks and figures.
 bool englishLetters(const QString& text);

@@ -29,8 +29,9 @@ using WordCheck = std::function<bool(const QString& word)>;
 QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord);
 
 // Words of five letters or more that are not words of the language but
-// would be with one "m" written "rn" ("retum", "pattem"): at screen sizes the
-// two letters of "rn" touch and the recognizer reads them as one.
+// would be with one "m" written "rn" ("retum", "pattem") come out so: at
+// screen sizes the two letters of "rn" touch and the recognizer reads them
+// as one.
 QString withRnForM(const QString& text, const WordCheck& isWord);
 
 // Whether `text` is one word of English letters, with nothing else but

@@ -443,18 +443,15 @@ PixPtr lightGroundGray(PIX* page) {
     const l_int32 groundWpl = pixGetWpl(ground.get());
     l_uint32* const data = pixGetData(gray.get());
     const l_int32 wpl = pixGetWpl(gray.get());
-    std::vector<bool> dark(static_cast<std::size_t>(tilesX));
+    // Whether the ground around pixel (x, y) is dark, so that it is inverted.
+    const auto darkGround = [&](l_int32 x, l_int32 y) {
+        return GET_DATA_BYTE(groundData + std::min(y / GroundTile, tilesY - 1) * groundWpl,
+                             std::min(x / GroundTile, tilesX - 1)) < DarkGround;
+    };
     for (l_int32 y = 0; y < height; ++y) {
-        const l_int32 tileY = std::min(y / GroundTile, tilesY - 1);
-        if (y % GroundTile == 0 || y == 0) {
-            const l_uint32* row = groundData + tileY * groundWpl;
-            for (l_int32 tx = 0; tx < tilesX; ++tx) {
-                dark[static_cast<std::size_t>(tx)] = GET_DATA_BYTE(row, tx) < DarkGround;
-            }
-        }
         l_uint32* line = data + y * wpl;
         for (l_int32 x = 0; x < width; ++x) {
-            if (dark[static_cast<std::size_t>(std::min(x / GroundTile, tilesX - 1))]) {
+            if (darkGround(x, y)) {
                 SET_DATA_BYTE(line, x, 255 - GET_DATA_BYTE(line, x));
             }
         }
@@ -470,12 +467,10 @@ PixPtr lightGroundGray(PIX* page) {
         const l_uint32* const brightData = pixGetData(brightest.get());
         const l_int32 brightWpl = pixGetWpl(brightest.get());
         for (l_int32 y = 0; y < height; ++y) {
-            const l_uint32* groundRow =
-                groundData + std::min(y / GroundTile, tilesY - 1) * groundWpl;
             const l_uint32* brightRow = brightData + std::min(y / GroundTile, maxY) * brightWpl;
             l_uint32* line = data + y * wpl;
             for (l_int32 x = 0; x < width; ++x) {
-                if (GET_DATA_BYTE(groundRow, std::min(x / GroundTile, tilesX - 1)) >= DarkGround) {
+                if (!darkGround(x, y)) {
                     continue;
                 }
                 const l_int32 light = GET_DATA_BYTE(brightRow, std::min(x / GroundTile, maxX));

@@ -193,5 +193,34 @@ TEST(ScreenText, AnOptionsValueReadInEnglishLettersIsAWordOfTheLanguage) {
         english));
 }
 
+TEST(ScreenText, AShortWordReadInEnglishTwinsAmongGreekIsGreek) {
+    const WordCheck greek = [](const QString& word) {
+        return QStringList{QStringLiteral(u"\u03b1\u03bd"), QStringLiteral(u"\u03ad\u03bd\u03b1"),
+                           QStringLiteral(u"\u03b1\u03c0\u03cc"), QStringLiteral(u"\u03c4\u03bf")}
+            .contains(word);
+    };
+    const QString ell = QStringLiteral("ell");
+    // "Av" and "Eva." read again as "Αν" and "ένα.": the accent and the case
+    // come from the language's reading.
+    EXPECT_TRUE(drawnAlikeInLanguage(QStringLiteral("Eva."), ell));
+    EXPECT_EQ(wordInLanguage(QStringLiteral("Av"), QStringLiteral(u"\u0391\u03bd"), ell, greek),
+              QStringLiteral(u"\u0391\u03bd"));
+    EXPECT_EQ(
+        wordInLanguage(QStringLiteral("Eva."), QStringLiteral(u"\u03ad\u03bd\u03b1."), ell, greek),
+        QStringLiteral(u"\u03ad\u03bd\u03b1."));
+    // Letters not drawn alike ("amd", "από"), other marks, capitals, a single
+    // letter, a reading that is no word, and languages without twins stay.
+    EXPECT_FALSE(drawnAlikeInLanguage(QStringLiteral("amd"), ell));
+    EXPECT_FALSE(
+        wordInLanguage(QStringLiteral("av"), QStringLiteral(u"\u03b1\u03c0\u03cc"), ell, greek));
+    EXPECT_FALSE(
+        wordInLanguage(QStringLiteral("av"), QStringLiteral(u"\u03b1\u03bd,"), ell, greek));
+    EXPECT_FALSE(drawnAlikeInLanguage(QStringLiteral("TO"), ell));
+    EXPECT_FALSE(drawnAlikeInLanguage(QStringLiteral("a"), ell));
+    EXPECT_FALSE(drawnAlikeInLanguage(QStringLiteral("--av"), ell));
+    EXPECT_FALSE(wordInLanguage(QStringLiteral("to"), QStringLiteral(u"\u03c4\u03b1"), ell, greek));
+    EXPECT_FALSE(drawnAlikeInLanguage(QStringLiteral("av"), QStringLiteral("deu")));
+}
+
 } // namespace
 } // namespace pellix

@@ -439,13 +439,13 @@ std::optional<QString> readWord(tesseract::TessBaseAPI& engine, PIX* part, const
     return read ? QString::fromUtf8(read.get()).trimmed() : QString();
 }
 
-// The glyphs the English engine read in the crop at `origin` of word
+// The glyphs `engine` read again in the crop at `origin` of word
 // `index`, those of the word's neighbours on its line left out: the first
 // reading's box may reach over the next word, which must not be read twice.
 // `beyond` tells whether any were left out.
-std::vector<RecognizedSymbol> englishSymbols(tesseract::TessBaseAPI& engine, QPoint origin,
-                                             const std::vector<RecognizedWord>& words,
-                                             std::size_t index, bool& beyond) {
+std::vector<RecognizedSymbol> rereadSymbols(tesseract::TessBaseAPI& engine, QPoint origin,
+                                            const std::vector<RecognizedWord>& words,
+                                            std::size_t index, bool& beyond) {
     const RecognizedWord& word = words[index];
     int left = std::numeric_limits<int>::min();
     int right = std::numeric_limits<int>::max();
@@ -470,13 +470,23 @@ std::vector<RecognizedSymbol> englishSymbols(tesseract::TessBaseAPI& engine, QPo
     return symbols;
 }
 
+// The words next to word `index` on its line: none, one or two.
+std::vector<QString> lineNeighbours(const std::vector<RecognizedWord>& words, std::size_t index) {
+    std::vector<QString> neighbours;
+    if (index > 0 && words[index - 1].line == words[index].line) {
+        neighbours.push_back(words[index - 1].text);
+    }
+    if (index + 1 < words.size() && words[index + 1].line == words[index].line) {
+        neighbours.push_back(words[index + 1].text);
+    }
+    return neighbours;
+}
+
 // Whether the neighbours of word `index` on its line, one at least, are
 // words in English letters.
 bool amongEnglish(const std::vector<RecognizedWord>& words, std::size_t index) {
-    const bool before = index > 0 && words[index - 1].line == words[index].line;
-    const bool after = index + 1 < words.size() && words[index + 1].line == words[index].line;
-    return (before || after) && (!before || englishLetters(words[index - 1].text)) &&
-           (!after || englishLetters(words[index + 1].text));
+    const std::vector<QString> neighbours = lineNeighbours(words, index);
+    return !neighbours.empty() && std::all_of(neighbours.begin(), neighbours.end(), englishLetters);
 }
 
 // Visits the words of `text` in order, each at its place there, and writes
@@ -518,7 +528,7 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
         }
         bool beyond = false;
         std::vector<RecognizedSymbol> symbols =
-            englishSymbols(*engine, crop.topLeft(), words, index, beyond);
+            rereadSymbols(*engine, crop.topLeft(), words, index, beyond);
         std::vector<QString> glyphs;
         for (const RecognizedSymbol& symbol : symbols) {
             glyphs.push_back(symbol.text);
@@ -603,6 +613,52 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
     });
 }
 
+// Whether a neighbour of word `index` on its line is a word in the letters
+// of the page's language.
+bool amongOwn(const std::vector<RecognizedWord>& words, std::size_t index) {
+    const std::vector<QString> neighbours = lineNeighbours(words, index);
+    return std::any_of(neighbours.begin(), neighbours.end(), ownLetters);
+}
+
+// The words among the language's own the recognizer read in English
+// letters, read again by the language's model alone where they are words of
+// the language.
+void withWordsInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX* part,
+                         WordReaders& readers, const QString& code, const WordCheck& isWord) {
+    const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
+    rewriteWords(text, words, [&](std::size_t index) {
+        RecognizedWord& word = words[index];
+        if (!drawnAlikeInLanguage(word.text, code) || !amongOwn(words, index)) {
+            return true;
+        }
+        // Pages in Latin letters have no engines of their language alone.
+        tesseract::TessBaseAPI* own = readers.own.engine();
+        if (!own) {
+            return false;
+        }
+        const QRect crop = wordCrop(word.box, word.box, bounds);
+        const std::optional<QString> reading = readWord(*own, part, crop);
+        if (!reading) {
+            return true;
+        }
+        const std::optional<QString> inLanguage = wordInLanguage(word.text, *reading, code, isWord);
+        bool beyond = false;
+        std::vector<RecognizedSymbol> symbols =
+            inLanguage ? rereadSymbols(*own, crop.topLeft(), words, index, beyond)
+                       : std::vector<RecognizedSymbol>{};
+        QString spelled;
+        for (const RecognizedSymbol& symbol : symbols) {
+            spelled += symbol.text;
+        }
+        if (!inLanguage || beyond || spelled != *inLanguage) {
+            return true;
+        }
+        word.text = spelled;
+        word.symbols = std::move(symbols);
+        return true;
+    });
+}
+
 // Reads one region of a laid-out part; false when the engine failed.
 bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::size_t index) {
     PixPtr part = clipped(tile.scaled.get(), tile.regions[index].box);
@@ -627,9 +683,10 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     };
     withEnglishRereads(read, words, part.get(), worker.readers->english, isWord);
     withValuesInLanguage(read, words, part.get(), *worker.readers, isWord);
-    read = withCellBars(read, words, part.get());
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
     const QString own = language.section(QLatin1Char('+'), 0, 0);
+    withWordsInLanguage(read, words, part.get(), *worker.readers, own, isWord);
+    read = withCellBars(read, words, part.get());
     tile.texts[index] =
         withRnForM(withLettersOfLanguage(withEnglishNames(read, own), own, isWord), isWord);
     return true;

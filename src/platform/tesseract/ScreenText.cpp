@@ -32,6 +32,16 @@ constexpr Lookalikes LookalikeLetters[] = {
      u"\u0430\u0435\u043e\u0440\u0441\u0443\u0445"},
 };
 
+// Small letters drawn alike, and capitals drawn like them once lowered: a
+// word is told from its twin by the words around it.
+constexpr Lookalikes DrawnAlike[] = {
+    {"ell", "abeikmnoptuvxyz",
+     u"\u03b1\u03b2\u03b5\u03b9\u03ba\u03bc\u03b7\u03bf\u03c1\u03c4\u03c5\u03bd"
+     u"\u03c7\u03b3\u03b6"},
+    {"rus", "abekmhopctyx",
+     u"\u0430\u0432\u0435\u043a\u043c\u043d\u043e\u0440\u0441\u0442\u0443\u0445"},
+};
+
 // Shorter runs ("TO", "HA") are as likely English as the language's own.
 constexpr qsizetype LookalikeRun = 4;
 // Shorter words with an "m" ("tem", "Kim") are as likely names or words of
@@ -251,6 +261,60 @@ std::optional<QString> valueInLanguage(const QString& value, const QString& own,
         word = word.toUpper();
     }
     return word;
+}
+
+bool ownLetters(const QString& text) {
+    return std::any_of(text.begin(), text.end(), inAlphabetWithTwins) &&
+           std::none_of(text.begin(), text.end(),
+                        [](QChar c) { return c.isLetter() && c.script() == QChar::Script_Latin; });
+}
+
+bool drawnAlikeInLanguage(const QString& read, const QString& code) {
+    return wordInLanguage(read, {}, code, {}).has_value();
+}
+
+std::optional<QString> wordInLanguage(const QString& read, const QString& own, const QString& code,
+                                      const WordCheck& isWord) {
+    // A word's letters and the marks of prose around them.
+    static const QRegularExpression shape(
+        QStringLiteral("^([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)(\\p{L}{2,})"
+                       "([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)$"));
+    const auto twins = std::find_if(std::begin(DrawnAlike), std::end(DrawnAlike),
+                                    [&code](const Lookalikes& row) { return code == row.code; });
+    const QRegularExpressionMatch english = shape.match(read);
+    if (twins == std::end(DrawnAlike) || !english.hasMatch()) {
+        return std::nullopt;
+    }
+    // Words in capitals ("TO", "NO") are names and marks as often as words.
+    const QString latin = english.captured(2).toLower();
+    const QString from = QString::fromLatin1(twins->latin);
+    const QString to = QString::fromUtf16(twins->own);
+    if (english.captured(2).toUpper() == english.captured(2) ||
+        !std::all_of(latin.begin(), latin.end(), [&from](QChar c) { return from.contains(c); })) {
+        return std::nullopt;
+    }
+    if (!isWord) {
+        return read; // only whether it may be one
+    }
+    const QRegularExpressionMatch inLanguage = shape.match(own);
+    if (!inLanguage.hasMatch() || english.captured(1) != inLanguage.captured(1) ||
+        english.captured(3) != inLanguage.captured(3)) {
+        return std::nullopt;
+    }
+    const QString word = inLanguage.captured(2);
+    // Letter for letter, each drawn like the other but for accents.
+    const QString bare = word.toLower()
+                             .normalized(QString::NormalizationForm_D)
+                             .remove(QRegularExpression(QStringLiteral("\\p{Mn}")));
+    if (bare.size() != latin.size() || !isWord(word.toLower())) {
+        return std::nullopt;
+    }
+    for (qsizetype k = 0; k < latin.size(); ++k) {
+        if (to[from.indexOf(latin[k])] != bare[k]) {
+            return std::nullopt;
+        }
+    }
+    return own;
 }
 
 QString withEnglishNames(const QString& text, const QString& code) {

@@ -91,6 +91,23 @@ std::optional<std::pair<qsizetype, qsizetype>> optionValue(const QString& word);
 std::optional<QString> valueInLanguage(const QString& value, const QString& own,
                                        const WordCheck& isWord, const WordCheck& isEnglishWord);
 
+// Among the language's words, the recognizer reading English beside it
+// reads some short ones in English letters ("av" for "αν", "Eva" for "ένα").
+// `own` is such a word `read` again by the model of language `code` alone:
+// it takes the word's place when it is a word of the language, with the same
+// marks around it, and its letters are drawn like those of `read` one for
+// one, accents aside.
+std::optional<QString> wordInLanguage(const QString& read, const QString& own, const QString& code,
+                                      const WordCheck& isWord);
+
+// Whether `read` is letters drawn like some of language `code`, with the
+// marks of prose around them: one for `wordInLanguage` to weigh.
+bool drawnAlikeInLanguage(const QString& read, const QString& code);
+
+// Whether `text` has letters of an alphabet with English twins and no
+// English letters.
+bool ownLetters(const QString& text);
+
 // Commands, their options and the variables of the shell are written in
 // English letters whatever the language around them; the recognizer reads
 // them in the language's own letters at times ("$НОМЕ", "-с"). The name of an

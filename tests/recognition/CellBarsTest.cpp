@@ -67,15 +67,18 @@ TEST(LetterCase, ALetterWhoseShapeLeavesItsCaseOpenTakesTheCaseOfItsHeight) {
               "Man ran");
 }
 
-TEST(OptionLetter, AThinStrokeOnTheBaselineIsAnEllAndAShortFiveAnEss) {
+TEST(OptionLetter, AThinStrokeOnTheBaselineIsAnEllAndShortDigitsAreLetters) {
     DrawnLine line;
     line.space = 30;
     for (const char* option : {"-|,", "-1", "-|", "-1"}) {
         line.add(QString::fromLatin1(option), std::vector<int>(3, Small));
     }
-    // A "5" as short as small letters, and one as tall as capitals.
-    line.add(QStringLiteral("-5"), {Small, Small});
-    line.add(QStringLiteral("-5"), {Small, Capital});
+    // A "5" and a "0" as short as small letters, and as tall as capitals.
+    for (const char* option : {"-5", "-0"}) {
+        line.add(QString::fromLatin1(option), {Small, Small});
+        line.add(QString::fromLatin1(option), {Small, Capital});
+    }
+    line.add(QStringLiteral("[-0]"), {Capital, Small, Small, Capital});
     // The hyphens and the comma as they are; the second glyphs: a thin
     // stroke on the baseline, twice; one reaching below it (a pipe); one
     // with a flag (a one).
@@ -92,7 +95,7 @@ TEST(OptionLetter, AThinStrokeOnTheBaselineIsAnEllAndAShortFiveAnEss) {
     draw(0, 2, QRect(line.words[0].symbols[2].box.x(), Baseline - 3, 2, 5));
     line.paint(QRect(line.words[3].symbols[1].box.x(), Baseline - Capital, 4, 3), 0);
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
-              "-l, -l -| -1 -s -5");
+              "-l, -l -| -1 -s -5 -o -0 [-o]");
 }
 
 TEST(DollarSign, AnSWhoseStrokeStandsOutOfTheCapitalAfterItIsADollar) {

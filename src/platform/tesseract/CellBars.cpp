@@ -2,6 +2,7 @@
 
 #include "platform/tesseract/ScreenImage.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
@@ -973,14 +974,24 @@ void withDoubleHyphens(const Page& page, std::vector<RecognizedWord>& words, std
 // The letter of a short option ("-l,", "-s") that the recognizer read as a
 // digit or a mark, written as the letter its ink shows. One thin upright
 // stroke standing on the baseline is an "l": a "|" reaches below the
-// baseline, the dot of a "!" stands apart, and a "1" has a flag. A "5" no
-// taller than small letters is an "s": digits stand as tall as capitals.
+// baseline, the dot of a "!" stands apart, and a "1" has a flag. A "5" or a
+// "0" no taller than small letters is an "s" or an "o": digits stand as tall
+// as capitals.
 void withOptionLetter(const Page& page, RecognizedWord& word) {
     static const QStringList ell = {QStringLiteral("|"), QStringLiteral("!"), QStringLiteral("1")};
-    const bool five = word.symbols.size() >= 2 && word.symbols[1].text == QLatin1String("5");
-    if (word.symbols.size() < 2 || word.symbols[0].text != QLatin1String("-") ||
-        !(five || ell.contains(word.symbols[1].text)) || spelledOut(word) != word.text ||
-        std::any_of(word.symbols.begin() + 2, word.symbols.end(),
+    static const QHash<QString, QString> smallLetters = {
+        {QStringLiteral("5"), QStringLiteral("s")}, {QStringLiteral("0"), QStringLiteral("o")}};
+    // In a synopsis the option stands in brackets ("[-o]").
+    const std::size_t at =
+        !word.symbols.empty() && word.symbols[0].text == QLatin1String("[") ? 2 : 1;
+    if (word.symbols.size() <= at || word.symbols[at - 1].text != QLatin1String("-")) {
+        return;
+    }
+    RecognizedSymbol& letter = word.symbols[at];
+    const QString small = smallLetters.value(letter.text);
+    const bool digit = !small.isEmpty();
+    if (!(digit || ell.contains(letter.text)) || spelledOut(word) != word.text ||
+        std::any_of(word.symbols.begin() + static_cast<std::ptrdiff_t>(at) + 1, word.symbols.end(),
                     [](const RecognizedSymbol& symbol) {
                         return symbol.text.isEmpty() || symbol.text[0].isLetterOrNumber();
                     })) {
@@ -989,23 +1000,24 @@ void withOptionLetter(const Page& page, RecognizedWord& word) {
     const int tall = word.baseline - word.lineTop;
     std::vector<QRect> strokes;
     for (const QRect& glyph : wordGlyphs(page, word, false)) {
-        if (halfIn(glyph, word.symbols[1].box)) {
+        if (halfIn(glyph, letter.box)) {
             strokes.push_back(glyph);
         }
     }
-    if (strokes.size() != 1) {
+    // A small round letter's thin joins may break its solid ink in parts.
+    if (strokes.empty() || (!digit && strokes.size() != 1)) {
         return;
     }
-    const QRect& stroke = strokes.front();
+    const QRect stroke = std::accumulate(strokes.begin(), strokes.end(), QRect(), std::bit_or<>());
     const int below = stroke.bottom() + 1 - word.baseline;
     if (below < -OnBaseline || below > OnBaseline / 2) {
         return;
     }
-    if (five && stroke.height() <= SmallLetter * tall) {
-        word.symbols[1].text = QStringLiteral("s");
-    } else if (!five && ThinStroke * stroke.width() <= tall &&
+    if (digit && stroke.height() <= SmallLetter * tall) {
+        letter.text = small;
+    } else if (!digit && ThinStroke * stroke.width() <= tall &&
                FullStroke * stroke.height() >= tall) {
-        word.symbols[1].text = QStringLiteral("l");
+        letter.text = QStringLiteral("l");
     } else {
         return;
     }

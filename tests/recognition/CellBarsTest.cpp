@@ -177,6 +177,26 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     line.paint(QRect(six.left() - 4, middle, 4, 1), 200);
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
               "abcdefghij abcdefghij abcdefghij 0 8 0 6 0 0 06");
+
+    // A word whose glyphs cannot all be matched, as "b" and "l" touch: the
+    // ring among figures is a zero, the one after a letter stays.
+    DrawnLine figures;
+    figures.space = 17;
+    for (int i = 0; i < 3; ++i) {
+        figures.add(QStringLiteral("abcdefghij"), tall);
+    }
+    figures.add(QStringLiteral("1.6+d6bl"), std::vector<int>(8, Capital));
+    for (const RecognizedWord& word : figures.words) {
+        for (const RecognizedSymbol& symbol : word.symbols) {
+            figures.paint(symbol.box.adjusted(2, 2, -2, -2), 255);
+        }
+    }
+    const std::vector<RecognizedSymbol>& joined = figures.words[3].symbols;
+    figures.paint(
+        QRect(joined[6].box.right(), middle, joined[7].box.left() - joined[6].box.right() + 1, 2),
+        0);
+    EXPECT_EQ(withCellBars(figures.text, figures.words, figures.page.get()).toStdString(),
+              "abcdefghij abcdefghij abcdefghij 1.0+d6bl");
 }
 
 TEST(Underscore, ANarrowLetterBeforeADroppedUnderscoreStaysBeforeIt) {

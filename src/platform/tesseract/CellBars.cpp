@@ -1056,6 +1056,43 @@ std::vector<QRect> cellGlyphs(const Page& page, const RecognizedWord& word) {
     return glyphs.empty() ? matchedGlyphs(page, word, false) : glyphs;
 }
 
+// Whether symbol `k` of a word stands among figures, as in a version
+// ("0.8.0-2", "1:14.0~1"): each neighbour a digit or a mark between them.
+bool amongFigures(const RecognizedWord& word, std::size_t k) {
+    static const QString marks = QStringLiteral(".,:-+~");
+    const auto figure = [&word](std::size_t at) {
+        const QString& text = word.symbols[at].text;
+        return text.size() == 1 && (text[0].isDigit() || marks.contains(text[0]));
+    };
+    return (k == 0 || figure(k - 1)) && (k + 1 == word.symbols.size() || figure(k + 1));
+}
+
+// The glyph of each symbol of a word as `cellGlyphs` finds them. Where they
+// cannot be matched one to one (at 10 pixels the solid ink of "+1" or "bl"
+// touches), the solid ink lying in the cell of each symbol among figures,
+// and an empty box for the others: in letters a lone box is too uncertain.
+std::vector<QRect> figureGlyphs(const Page& page, const RecognizedWord& word) {
+    std::vector<QRect> glyphs = cellGlyphs(page, word);
+    if (!glyphs.empty() || spelledOut(word) != word.text) {
+        return glyphs;
+    }
+    const std::vector<QRect> parts = wordGlyphs(page, word, false);
+    for (std::size_t k = 0; k < word.symbols.size(); ++k) {
+        const QRect& box = word.symbols[k].box;
+        // Ink reaching well into the next cell is two glyphs joined.
+        const int reach = box.width() / 4;
+        QRect glyph;
+        for (const QRect& part : parts) {
+            if (amongFigures(word, k) && halfIn(part, box) && part.left() >= box.left() - reach &&
+                part.right() <= box.right() + reach) {
+                glyph |= part;
+            }
+        }
+        glyphs.push_back(glyph);
+    }
+    return glyphs;
+}
+
 // Whether the glyph in `box` holds a dot of solid ink of its own in its
 // middle, as the zero of DejaVu Sans Mono does; the middle of an "8" is
 // where its strokes cross, joined to them.
@@ -1093,9 +1130,12 @@ void withDottedZeros(const Page& page, RecognizedWord& word) {
                      [](QChar c) { return c == QLatin1Char('6') || dotted.contains(c); })) {
         return;
     }
-    const std::vector<QRect> glyphs = cellGlyphs(page, word);
+    const std::vector<QRect> glyphs = figureGlyphs(page, word);
     for (std::size_t k = 0; k < glyphs.size(); ++k) {
         RecognizedSymbol& symbol = word.symbols[k];
+        if (glyphs[k].isEmpty()) {
+            continue;
+        }
         if ((symbol.text.size() == 1 && dotted.contains(symbol.text[0]) &&
              dottedMiddle(page, glyphs[k])) ||
             (symbol.text == QLatin1String("6") && closedAtTopRight(page, glyphs[k]))) {

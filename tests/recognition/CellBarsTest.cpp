@@ -144,7 +144,7 @@ TEST(DoubleHyphen, AnOptionsHyphenAsWideAsTwoOfItsLinesHyphensIsTwo) {
               "show-case --ignore -quiet --width ~home");
 }
 
-TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
+TEST(DottedZero, AnEightWithADotOrStraightSidesOrASixClosedAtTheTopIsAZero) {
     DrawnLine line;
     line.space = 17; // one cell, so that all stand on one grid of cells
     const std::vector<int> tall(10, Capital);
@@ -164,8 +164,10 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
         return line.words[word].symbols[0].box;
     };
     const int middle = Baseline - Capital / 2 - 1;
-    line.paint(QRect(glyph(3).left() + 3, middle, 2, 2), 0);                // a dot of its own
-    line.paint(QRect(glyph(4).left() + 2, middle, 4, 2), 0);                // strokes crossing
+    line.paint(QRect(glyph(3).left() + 3, middle, 2, 2), 0);   // a dot of its own
+    line.paint(QRect(glyph(4).left() + 2, middle, 4, 2), 0);   // strokes crossing
+    line.paint(QRect(glyph(4).left(), middle - 1, 8, 4), 255); // at a waist
+    line.paint(QRect(glyph(4).left() + 2, middle - 1, 4, 4), 0);
     line.paint(QRect(glyph(6).right() - 1, glyph(6).top() + 2, 2, 9), 255); // open
     line.paint(QRect(glyph(6).left() + 2, middle, 4, 2), 0);
     line.paint(QRect(glyph(7).left() + 3, middle, 2, 2), 0); // read as a "®"
@@ -186,6 +188,7 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
         figures.add(QStringLiteral("abcdefghij"), tall);
     }
     figures.add(QStringLiteral("1.6+d6bl"), std::vector<int>(8, Capital));
+    figures.add(QStringLiteral("2.8"), std::vector<int>(3, Capital));
     for (const RecognizedWord& word : figures.words) {
         for (const RecognizedSymbol& symbol : word.symbols) {
             figures.paint(symbol.box.adjusted(2, 2, -2, -2), 255);
@@ -195,8 +198,11 @@ TEST(DottedZero, AnEightWithADotForItsWaistOrASixClosedAtTheTopIsAZero) {
     figures.paint(
         QRect(joined[6].box.right(), middle, joined[7].box.left() - joined[6].box.right() + 1, 2),
         0);
+    // A ring with a bar across and no waist, read as an "8", is a zero.
+    const QRect eight = figures.words[4].symbols[2].box;
+    figures.paint(QRect(eight.left() + 2, middle, 4, 2), 0);
     EXPECT_EQ(withCellBars(figures.text, figures.words, figures.page.get()).toStdString(),
-              "abcdefghij abcdefghij abcdefghij 1.0+d6bl");
+              "abcdefghij abcdefghij abcdefghij 1.0+d6bl 2.0");
 }
 
 TEST(Underscore, ANarrowLetterBeforeADroppedUnderscoreStaysBeforeIt) {

@@ -48,6 +48,9 @@ constexpr int DotReach = 6;
 // A "0" has ink at its right on this share of the rows between a fifth and
 // nine twentieths of its height; a "6" on a third of them at most.
 constexpr double WallShare = 0.6;
+// Pixels, per this many of a glyph's width, that the sides of a zero may
+// stand in from its edges through its middle third.
+constexpr int StraightSlack = 12;
 // Glyphs of a monospaced word whose middles stand this many cells apart
 // or more have a blank cell between them.
 constexpr double BlankCell = 1.5;
@@ -1119,6 +1122,27 @@ bool closedAtTopRight(const Page& page, const QRect& box) {
     return rows > 0 && walled >= WallShare * rows;
 }
 
+// Whether the glyph in `box` has straight sides through its middle third,
+// as a zero with a bar across its middle has where the sides of an "8"
+// draw in to its waist.
+bool straightSides(const Page& page, const QRect& box) {
+    const int slack = std::max(1, box.width() / StraightSlack);
+    for (int y = box.top() + box.height() / 3; y <= box.top() + box.height() * 2 / 3; ++y) {
+        int left = box.right() + 1;
+        int right = box.left() - 1;
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (page.anyInk(x, x, y, y, true)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        if (left - box.left() > slack || box.right() - right > slack) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A word of a monospaced region with each "8", "6", "®", "O" or "o" that is
 // the dotted zero of its font written "0". At 10 to 12 pixels the dot is a
 // pixel or two, which the recognizer takes for the waist of an "8", the
@@ -1138,7 +1162,9 @@ void withDottedZeros(const Page& page, RecognizedWord& word) {
         }
         if ((symbol.text.size() == 1 && dotted.contains(symbol.text[0]) &&
              dottedMiddle(page, glyphs[k])) ||
-            (symbol.text == QLatin1String("6") && closedAtTopRight(page, glyphs[k]))) {
+            (symbol.text == QLatin1String("6") && closedAtTopRight(page, glyphs[k])) ||
+            (symbol.text == QLatin1String("8") && amongFigures(word, k) &&
+             straightSides(page, glyphs[k]))) {
             symbol.text = QStringLiteral("0");
         }
     }

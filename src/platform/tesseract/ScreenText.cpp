@@ -269,38 +269,50 @@ bool ownLetters(const QString& text) {
                         [](QChar c) { return c.isLetter() && c.script() == QChar::Script_Latin; });
 }
 
+namespace {
+
+// A word's letters, and the marks of prose around them.
+QRegularExpressionMatch proseWord(const QString& text) {
+    static const QRegularExpression shape(
+        QStringLiteral("^([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)(\\p{L}{2,})"
+                       "([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)$"));
+    return shape.match(text);
+}
+
+// The letters drawn alike in language `code`, where each of the English
+// letters of `word` has a twin there. Words in capitals ("TO", "NO") are
+// names and marks as often as words: none for them.
+const Lookalikes* twinsOf(const QString& word, const QString& code) {
+    const auto twins = std::find_if(std::begin(DrawnAlike), std::end(DrawnAlike),
+                                    [&code](const Lookalikes& row) { return code == row.code; });
+    if (twins == std::end(DrawnAlike) || word.toUpper() == word) {
+        return nullptr;
+    }
+    const QString latin = QString::fromLatin1(twins->latin);
+    const QString lower = word.toLower();
+    return std::all_of(lower.begin(), lower.end(), [&latin](QChar c) { return latin.contains(c); })
+               ? twins
+               : nullptr;
+}
+
+} // namespace
+
 bool drawnAlikeInLanguage(const QString& read, const QString& code) {
-    return wordInLanguage(read, {}, code, {}).has_value();
+    const QRegularExpressionMatch english = proseWord(read);
+    return english.hasMatch() && twinsOf(english.captured(2), code) != nullptr;
 }
 
 std::optional<QString> wordInLanguage(const QString& read, const QString& own, const QString& code,
                                       const WordCheck& isWord) {
-    // A word's letters and the marks of prose around them.
-    static const QRegularExpression shape(
-        QStringLiteral("^([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)(\\p{L}{2,})"
-                       "([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)$"));
-    const auto twins = std::find_if(std::begin(DrawnAlike), std::end(DrawnAlike),
-                                    [&code](const Lookalikes& row) { return code == row.code; });
-    const QRegularExpressionMatch english = shape.match(read);
-    if (twins == std::end(DrawnAlike) || !english.hasMatch()) {
-        return std::nullopt;
-    }
-    // Words in capitals ("TO", "NO") are names and marks as often as words.
-    const QString latin = english.captured(2).toLower();
-    const QString from = QString::fromLatin1(twins->latin);
-    const QString to = QString::fromUtf16(twins->own);
-    if (english.captured(2).toUpper() == english.captured(2) ||
-        !std::all_of(latin.begin(), latin.end(), [&from](QChar c) { return from.contains(c); })) {
-        return std::nullopt;
-    }
-    if (!isWord) {
-        return read; // only whether it may be one
-    }
-    const QRegularExpressionMatch inLanguage = shape.match(own);
-    if (!inLanguage.hasMatch() || english.captured(1) != inLanguage.captured(1) ||
+    const QRegularExpressionMatch english = proseWord(read);
+    const QRegularExpressionMatch inLanguage = proseWord(own);
+    const Lookalikes* twins = english.hasMatch() ? twinsOf(english.captured(2), code) : nullptr;
+    if (twins == nullptr || !inLanguage.hasMatch() ||
+        english.captured(1) != inLanguage.captured(1) ||
         english.captured(3) != inLanguage.captured(3)) {
         return std::nullopt;
     }
+    const QString latin = english.captured(2).toLower();
     const QString word = inLanguage.captured(2);
     // Letter for letter, each drawn like the other but for accents.
     const QString bare = word.toLower()
@@ -309,6 +321,8 @@ std::optional<QString> wordInLanguage(const QString& read, const QString& own, c
     if (bare.size() != latin.size() || !isWord(word.toLower())) {
         return std::nullopt;
     }
+    const QString from = QString::fromLatin1(twins->latin);
+    const QString to = QString::fromUtf16(twins->own);
     for (qsizetype k = 0; k < latin.size(); ++k) {
         if (to[from.indexOf(latin[k])] != bare[k]) {
             return std::nullopt;

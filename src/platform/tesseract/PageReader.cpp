@@ -415,13 +415,14 @@ std::vector<RecognizedWord> recognizedWords(tesseract::TessBaseAPI& api) {
     return words;
 }
 
-// The part of a word in `box` with a blank border, as the engine expects
-// around a word; `word` is the whole word, whose height sets the border.
-QRect wordCrop(const QRect& box, const QRect& word, const QRect& bounds) {
+// The part of a word in `box` of `part` with a blank border, as the engine
+// expects around a word; `word` is the whole word, whose height sets the
+// border.
+QRect wordCrop(const QRect& box, const QRect& word, PIX* part) {
     const int margin = word.height() / 4;
     return QRect(QPoint(box.left() - margin, word.top() - margin),
                  QPoint(box.right() + margin, word.bottom() + margin))
-        .intersected(bounds);
+        .intersected(QRect(0, 0, pixGetWidth(part), pixGetHeight(part)));
 }
 
 // What `engine` reads in `crop` of `part` as a single word.
@@ -511,7 +512,6 @@ void rewriteWords(QString& text, std::vector<RecognizedWord>& words,
 // takes the English reading but for the language's words in it.
 void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                         WordReader& english, const WordCheck& isWord) {
-    const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
     rewriteWords(text, words, [&](std::size_t index) {
         RecognizedWord& word = words[index];
         if (!englishRereadWanted(word.text, word.confidence)) {
@@ -521,7 +521,7 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
         if (!engine) {
             return false;
         }
-        const QRect crop = wordCrop(word.box, word.box, bounds);
+        const QRect crop = wordCrop(word.box, word.box, part);
         const std::optional<QString> reading = readWord(*engine, part, crop);
         if (!reading) {
             return true;
@@ -564,7 +564,6 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
 // by the language's model alone where they are words of the language.
 void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                           WordReaders& readers, const WordCheck& isWord) {
-    const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
     rewriteWords(text, words, [&](std::size_t index) {
         RecognizedWord& word = words[index];
         const auto value = optionValue(word.text);
@@ -590,8 +589,7 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
         for (qsizetype k = start; k < start + length; ++k) {
             box |= word.symbols[k].box;
         }
-        const std::optional<QString> reading =
-            readWord(*own, part, wordCrop(box, word.box, bounds));
+        const std::optional<QString> reading = readWord(*own, part, wordCrop(box, word.box, part));
         if (!reading) {
             return true;
         }
@@ -625,7 +623,6 @@ bool amongOwn(const std::vector<RecognizedWord>& words, std::size_t index) {
 // the language.
 void withWordsInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                          WordReaders& readers, const QString& code, const WordCheck& isWord) {
-    const QRect bounds(0, 0, pixGetWidth(part), pixGetHeight(part));
     rewriteWords(text, words, [&](std::size_t index) {
         RecognizedWord& word = words[index];
         if (!drawnAlikeInLanguage(word.text, code) || !amongOwn(words, index)) {
@@ -636,7 +633,7 @@ void withWordsInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX*
         if (!own) {
             return false;
         }
-        const QRect crop = wordCrop(word.box, word.box, bounds);
+        const QRect crop = wordCrop(word.box, word.box, part);
         const std::optional<QString> reading = readWord(*own, part, crop);
         if (!reading) {
             return true;

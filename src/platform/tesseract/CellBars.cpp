@@ -1081,12 +1081,16 @@ std::vector<QRect> figureGlyphs(const Page& page, const RecognizedWord& word) {
     }
     const std::vector<QRect> parts = wordGlyphs(page, word, false);
     for (std::size_t k = 0; k < word.symbols.size(); ++k) {
+        if (!amongFigures(word, k)) {
+            glyphs.emplace_back();
+            continue;
+        }
         const QRect& box = word.symbols[k].box;
         // Ink reaching well into the next cell is two glyphs joined.
         const int reach = box.width() / 4;
         QRect glyph;
         for (const QRect& part : parts) {
-            if (amongFigures(word, k) && halfIn(part, box) && part.left() >= box.left() - reach &&
+            if (halfIn(part, box) && part.left() >= box.left() - reach &&
                 part.right() <= box.right() + reach) {
                 glyph |= part;
             }
@@ -1131,7 +1135,7 @@ bool straightSides(const Page& page, const QRect& box) {
         int left = box.right() + 1;
         int right = box.left() - 1;
         for (int x = box.left(); x <= box.right(); ++x) {
-            if (page.anyInk(x, x, y, y, true)) {
+            if (page.solid(x, y)) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }

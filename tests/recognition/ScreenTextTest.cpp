@@ -222,5 +222,22 @@ TEST(ScreenText, AShortWordReadInEnglishTwinsAmongGreekIsGreek) {
     EXPECT_FALSE(drawnAlikeInLanguage(QStringLiteral("av"), QStringLiteral("deu")));
 }
 
+TEST(ScreenText, AShortWordReadInRussianTwinsAmongEnglishIsEnglish) {
+    const WordCheck english = [](const QString& word) {
+        return QStringList{QStringLiteral("on"), QStringLiteral("a"), QStringLiteral("in")}
+            .contains(word);
+    };
+    const QString rus = QStringLiteral("rus");
+    // "оп" and "а" among English words read again as "on" and "a".
+    EXPECT_TRUE(drawnAlikeInEnglish(QStringLiteral(u"а"), rus));
+    EXPECT_EQ(wordInEnglish(QStringLiteral(u"оп,"), QStringLiteral("on,"), rus, english),
+              QStringLiteral("on,"));
+    // A reading whose letters are not the twins ("ин" is no "in"), one that
+    // is no English word, and words in capitals stay.
+    EXPECT_FALSE(wordInEnglish(QStringLiteral(u"оп"), QStringLiteral("in"), rus, english));
+    EXPECT_FALSE(wordInEnglish(QStringLiteral(u"по"), QStringLiteral("no"), rus, english));
+    EXPECT_FALSE(drawnAlikeInEnglish(QStringLiteral(u"А"), rus));
+}
+
 } // namespace
 } // namespace pellix

@@ -656,6 +656,57 @@ void withWordsInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX*
     });
 }
 
+// Whether word `index` stands between English words on its line, one of
+// them letters alone: at the end of a line the language's words may follow
+// on the next ("groff по" and "умолчанию" below).
+bool betweenEnglish(const std::vector<RecognizedWord>& words, std::size_t index) {
+    const std::vector<QString> neighbours = lineNeighbours(words, index);
+    const bool prose = std::any_of(neighbours.begin(), neighbours.end(), [](const QString& word) {
+        return std::all_of(word.begin(), word.end(), [](QChar c) { return c.isLetter(); });
+    });
+    return neighbours.size() == 2 && amongEnglish(words, index) && prose;
+}
+
+// The words among English ones the recognizer read in the language's
+// letters drawn alike, read again by the English model where they are
+// English words.
+void withWordsInEnglish(QString& text, std::vector<RecognizedWord>& words, PIX* part,
+                        WordReader& english, const QString& code) {
+    rewriteWords(text, words, [&](std::size_t index) {
+        RecognizedWord& word = words[index];
+        if (!drawnAlikeInEnglish(word.text, code) || !betweenEnglish(words, index)) {
+            return true;
+        }
+        tesseract::TessBaseAPI* engine = english.engine();
+        if (!engine) {
+            return false;
+        }
+        const QRect crop = wordCrop(word.box, word.box, part);
+        const std::optional<QString> reading = readWord(*engine, part, crop);
+        const WordCheck isEnglishWord = [engine](const QString& w) {
+            return engine->IsValidWord(w.toUtf8().constData()) > 0;
+        };
+        const std::optional<QString> inEnglish =
+            reading ? wordInEnglish(word.text, *reading, code, isEnglishWord) : std::nullopt;
+        if (!inEnglish) {
+            return true;
+        }
+        bool beyond = false;
+        std::vector<RecognizedSymbol> symbols =
+            rereadSymbols(*engine, crop.topLeft(), words, index, beyond);
+        QString spelled;
+        for (const RecognizedSymbol& symbol : symbols) {
+            spelled += symbol.text;
+        }
+        if (beyond || spelled != *inEnglish) {
+            return true;
+        }
+        word.text = spelled;
+        word.symbols = std::move(symbols);
+        return true;
+    });
+}
+
 // Reads one region of a laid-out part; false when the engine failed.
 bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::size_t index) {
     PixPtr part = clipped(tile.scaled.get(), tile.regions[index].box);
@@ -683,6 +734,7 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
     const QString own = language.section(QLatin1Char('+'), 0, 0);
     withWordsInLanguage(read, words, part.get(), *worker.readers, own, isWord);
+    withWordsInEnglish(read, words, part.get(), worker.readers->english, own);
     read = withCellBars(read, words, part.get());
     tile.texts[index] =
         withRnForM(withLettersOfLanguage(withEnglishNames(read, own), own, isWord), isWord);

@@ -38,8 +38,8 @@ constexpr Lookalikes DrawnAlike[] = {
     {"ell", "abeikmnoptuvxyz",
      u"\u03b1\u03b2\u03b5\u03b9\u03ba\u03bc\u03b7\u03bf\u03c1\u03c4\u03c5\u03bd"
      u"\u03c7\u03b3\u03b6"},
-    {"rus", "abekmhopctyx",
-     u"\u0430\u0432\u0435\u043a\u043c\u043d\u043e\u0440\u0441\u0442\u0443\u0445"},
+    {"rus", "abekmhnopctyx",
+     u"\u0430\u0432\u0435\u043a\u043c\u043d\u043f\u043e\u0440\u0441\u0442\u0443\u0445"},
 };
 
 // Shorter runs ("TO", "HA") are as likely English as the language's own.
@@ -271,64 +271,109 @@ bool ownLetters(const QString& text) {
 
 namespace {
 
-// A word's letters, and the marks of prose around them.
+// A word's letters, one at least, and the marks of prose around them.
 QRegularExpressionMatch proseWord(const QString& text) {
     static const QRegularExpression shape(
-        QStringLiteral("^([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)(\\p{L}{2,})"
+        QStringLiteral("^([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)(\\p{L}+)"
                        "([.,:;!?()\"'\u00ab\u00bb\u2018\u2019\u201c\u201d]*)$"));
     return shape.match(text);
 }
 
-// The letters drawn alike in language `code`, where each of the English
-// letters of `word` has a twin there. Words in capitals ("TO", "NO") are
-// names and marks as often as words: none for them.
-const Lookalikes* twinsOf(const QString& word, const QString& code) {
+// The letters drawn alike in language `code`, where each letter of `word`
+// has a twin among `letters` (the English or the language's own of a row).
+// Words in capitals ("TO", "NO") are names and marks as often as words: none
+// for them.
+const Lookalikes* twinsOf(const QString& word, const QString& code,
+                          QString (*letters)(const Lookalikes&)) {
     const auto twins = std::find_if(std::begin(DrawnAlike), std::end(DrawnAlike),
                                     [&code](const Lookalikes& row) { return code == row.code; });
     if (twins == std::end(DrawnAlike) || word.toUpper() == word) {
         return nullptr;
     }
-    const QString latin = QString::fromLatin1(twins->latin);
+    const QString alphabet = letters(*twins);
     const QString lower = word.toLower();
-    return std::all_of(lower.begin(), lower.end(), [&latin](QChar c) { return latin.contains(c); })
+    return std::all_of(lower.begin(), lower.end(),
+                       [&alphabet](QChar c) { return alphabet.contains(c); })
                ? twins
                : nullptr;
+}
+
+QString latinOf(const Lookalikes& row) {
+    return QString::fromLatin1(row.latin);
+}
+
+QString ownOf(const Lookalikes& row) {
+    return QString::fromUtf16(row.own);
+}
+
+// Whether the letters `latin` and `own` are drawn alike one for one, the
+// accents of `own` aside.
+bool drawnAlike(const QString& latin, const QString& own, const Lookalikes& twins) {
+    const QString bare = own.toLower()
+                             .normalized(QString::NormalizationForm_D)
+                             .remove(QRegularExpression(QStringLiteral("\\p{Mn}")));
+    const QString lower = latin.toLower();
+    if (bare.size() != lower.size()) {
+        return false;
+    }
+    const QString from = latinOf(twins);
+    const QString to = ownOf(twins);
+    for (qsizetype k = 0; k < lower.size(); ++k) {
+        const qsizetype at = from.indexOf(lower[k]);
+        if (at < 0 || to[at] != bare[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether `other` has the marks of `word` around letters drawn like its own,
+// one for one, and is a word by `isWord`; `latinFirst` tells which of the
+// two is in English letters.
+bool twinWord(const QRegularExpressionMatch& word, const QString& other, bool latinFirst,
+              const Lookalikes& twins, const WordCheck& isWord) {
+    const QRegularExpressionMatch match = proseWord(other);
+    if (!match.hasMatch() || word.captured(1) != match.captured(1) ||
+        word.captured(3) != match.captured(3) || !isWord(match.captured(2).toLower())) {
+        return false;
+    }
+    return latinFirst ? drawnAlike(word.captured(2), match.captured(2), twins)
+                      : drawnAlike(match.captured(2), word.captured(2), twins);
 }
 
 } // namespace
 
 bool drawnAlikeInLanguage(const QString& read, const QString& code) {
     const QRegularExpressionMatch english = proseWord(read);
-    return english.hasMatch() && twinsOf(english.captured(2), code) != nullptr;
+    return english.hasMatch() && english.capturedLength(2) >= 2 &&
+           twinsOf(english.captured(2), code, latinOf) != nullptr;
 }
 
 std::optional<QString> wordInLanguage(const QString& read, const QString& own, const QString& code,
                                       const WordCheck& isWord) {
     const QRegularExpressionMatch english = proseWord(read);
-    const QRegularExpressionMatch inLanguage = proseWord(own);
-    const Lookalikes* twins = english.hasMatch() ? twinsOf(english.captured(2), code) : nullptr;
-    if (twins == nullptr || !inLanguage.hasMatch() ||
-        english.captured(1) != inLanguage.captured(1) ||
-        english.captured(3) != inLanguage.captured(3)) {
+    const Lookalikes* twins =
+        drawnAlikeInLanguage(read, code) ? twinsOf(english.captured(2), code, latinOf) : nullptr;
+    if (twins == nullptr || !twinWord(english, own, true, *twins, isWord)) {
         return std::nullopt;
-    }
-    const QString latin = english.captured(2).toLower();
-    const QString word = inLanguage.captured(2);
-    // Letter for letter, each drawn like the other but for accents.
-    const QString bare = word.toLower()
-                             .normalized(QString::NormalizationForm_D)
-                             .remove(QRegularExpression(QStringLiteral("\\p{Mn}")));
-    if (bare.size() != latin.size() || !isWord(word.toLower())) {
-        return std::nullopt;
-    }
-    const QString from = QString::fromLatin1(twins->latin);
-    const QString to = QString::fromUtf16(twins->own);
-    for (qsizetype k = 0; k < latin.size(); ++k) {
-        if (to[from.indexOf(latin[k])] != bare[k]) {
-            return std::nullopt;
-        }
     }
     return own;
+}
+
+bool drawnAlikeInEnglish(const QString& read, const QString& code) {
+    const QRegularExpressionMatch own = proseWord(read);
+    return own.hasMatch() && twinsOf(own.captured(2), code, ownOf) != nullptr;
+}
+
+std::optional<QString> wordInEnglish(const QString& read, const QString& english,
+                                     const QString& code, const WordCheck& isEnglishWord) {
+    const QRegularExpressionMatch own = proseWord(read);
+    const Lookalikes* twins =
+        drawnAlikeInEnglish(read, code) ? twinsOf(own.captured(2), code, ownOf) : nullptr;
+    if (twins == nullptr || !twinWord(own, english, false, *twins, isEnglishWord)) {
+        return std::nullopt;
+    }
+    return english;
 }
 
 QString withEnglishNames(const QString& text, const QString& code) {

@@ -104,6 +104,20 @@ std::optional<QString> wordInLanguage(const QString& read, const QString& own, c
 // marks of prose around them: one for `wordInLanguage` to weigh.
 bool drawnAlikeInLanguage(const QString& read, const QString& code);
 
+// The other way round: among English words, the recognizer reads some short
+// ones in the language's letters drawn like English ones ("оп" for "on", "а"
+// for "a"). `english` is such a word `read` again by the English model: it
+// takes the word's place when it is an English word by `isEnglishWord`, with
+// the same marks around it, its letters drawn like those of `read` one for
+// one.
+std::optional<QString> wordInEnglish(const QString& read, const QString& english,
+                                     const QString& code, const WordCheck& isEnglishWord);
+
+// Whether `read` is letters of language `code` drawn like English ones, in
+// small letters, with the marks of prose around them: one for
+// `wordInEnglish` to weigh.
+bool drawnAlikeInEnglish(const QString& read, const QString& code);
+
 // Whether `text` has letters of an alphabet with English twins and no
 // English letters.
 bool ownLetters(const QString& text);

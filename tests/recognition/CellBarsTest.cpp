@@ -102,17 +102,23 @@ TEST(DollarSign, AnSWhoseStrokeStandsOutOfTheCapitalAfterItIsADollar) {
     const std::vector<int> capitals(5, Capital);
     DrawnLine line;
     line.space = 60; // ground enough between the words to tell ink from it
-    line.add(QStringLiteral("SLANG"), capitals);
-    line.add(QStringLiteral("SLANG"), capitals);
-    line.add(QStringLiteral("SLANG"), capitals);
-    // The stroke of a "$" through the first two, a pixel out at each end of
-    // the first and at one end of the second.
-    const QRect first = line.words[0].symbols[0].box;
-    line.paint(QRect(first.x() + 3, first.top() - 1, 2, first.height() + 2), 0);
-    const QRect second = line.words[1].symbols[0].box;
-    line.paint(QRect(second.x() + 3, second.top(), 2, second.height() + 2), 0);
+    for (int k = 0; k < 4; ++k) {
+        line.add(QStringLiteral("SLANG"), capitals);
+    }
+    // The stroke of a "$" through the first, second and fourth, a pixel out
+    // at each end of the first and two at one end of the others; the "L" and
+    // "A" of the fourth touch.
+    for (const std::size_t word : {0, 1, 3}) {
+        const QRect dollar = line.words[word].symbols[0].box;
+        line.paint(
+            QRect(dollar.x() + 3, dollar.top() - (word == 0 ? 1 : 0), 2, dollar.height() + 2), 0);
+    }
+    const std::vector<RecognizedSymbol>& joined = line.words[3].symbols;
+    line.paint(QRect(joined[1].box.right(), Baseline - 2,
+                     joined[2].box.left() - joined[1].box.right() + 1, 2),
+               0);
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
-              "$LANG $LANG SLANG");
+              "$LANG $LANG SLANG $LANG");
 }
 
 TEST(DoubleHyphen, AnOptionsHyphenAsWideAsTwoOfItsLinesHyphensIsTwo) {

@@ -1029,8 +1029,8 @@ void withOptionLetter(const Page& page, RecognizedWord& word) {
 
 // A word whose first symbol is an "S" that is a "$": the "$" of a shell
 // variable before a name in capitals, which the recognizer reads as "S"
-// ("SMANOPT"). Its stroke stands out above or below the capital after it.
-// Letters that touch in the rest of the word do not matter.
+// ("SMANOPT"). Its stroke stands out above or below the capital after it,
+// which may touch the letters after it ("LA" of "SLANG" in one glyph).
 void withDollarSign(const Page& page, RecognizedWord& word) {
     static const QString flatCapitals = QStringLiteral("ABDEFHIKLMNPRTVWXYZ");
     if (word.symbols.size() < 2 || word.symbols[0].text != QLatin1String("S") ||
@@ -1039,8 +1039,9 @@ void withDollarSign(const Page& page, RecognizedWord& word) {
         return;
     }
     const std::vector<QRect> glyphs = wordGlyphs(page, word);
+    const QRect& capital = word.symbols[1].box;
     if (glyphs.size() < 2 || !halfIn(glyphs[0], word.symbols[0].box) ||
-        !halfIn(glyphs[1], word.symbols[1].box)) {
+        glyphs[1].left() > capital.center().x() || glyphs[1].right() < capital.center().x()) {
         return;
     }
     const int above = glyphs[1].top() - glyphs[0].top();

@@ -64,6 +64,14 @@ TEST(ScreenText, GreekCapitalsReadAsLatinOnesComeBackWhenTheyMakeAWord) {
               QStringLiteral("TO ME, HOT"));
     EXPECT_EQ(withLettersOfLanguage(QStringLiteral("APXEIO"), QStringLiteral("deu"), anyWord),
               QStringLiteral("APXEIO"));
+    // A capital alone starts a sentence before a Greek word: the article;
+    // elsewhere, or before a capital or an English word, a name.
+    const QString exodos = QStringLiteral(u"έξοδος");
+    EXPECT_EQ(withLettersOfLanguage(QStringLiteral("law. H ") + exodos + QStringLiteral(" H ") +
+                                        exodos + QStringLiteral(". H Exodos"),
+                                    QStringLiteral("ell"), anyWord),
+              QStringLiteral(u"law. Η ") + exodos + QStringLiteral(" H ") + exodos +
+                  QStringLiteral(". H Exodos"));
 }
 
 TEST(ScreenText, AnMThatMakesNoWordWhereRnWouldIsRn) {

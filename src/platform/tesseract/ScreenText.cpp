@@ -403,6 +403,23 @@ QString withEnglishNames(const QString& text, const QString& code) {
     return result;
 }
 
+namespace {
+
+// Whether the letter at `start` (to `end`) stands alone at the start of a
+// sentence, before a word in small letters of the alphabet `own` belongs
+// to: where an article in capitals stands ("Η έξοδος"), which a name in
+// English letters seldom does.
+bool sentenceArticle(const QString& text, qsizetype start, qsizetype end, const QString& own) {
+    static const QRegularExpression sentenceEnd(QStringLiteral("[.!?;]\\s+$"));
+    if (end - start != 1 || end + 1 >= text.size() || text[end] != u' ' ||
+        !text[end + 1].isLower() || text[end + 1].script() != own[0].script()) {
+        return false;
+    }
+    return start == 0 || sentenceEnd.match(text.left(start)).hasMatch();
+}
+
+} // namespace
+
 QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord) {
     const Lookalikes* letters = lookalikesOf(code);
     if (letters == nullptr) {
@@ -420,11 +437,13 @@ QString withLettersOfLanguage(const QString& text, const QString& code, const Wo
             ++start;
             continue;
         }
+        const bool article = sentenceArticle(result, start, end, own);
         const std::optional<QString> word =
-            end - start >= LookalikeRun ? withTwins(result.mid(start, end - start), latin, own,
-                                                    [&own](QChar c) { return own.contains(c); })
-                                        : std::nullopt;
-        if (word && isWord(*word)) {
+            end - start >= LookalikeRun || article
+                ? withTwins(result.mid(start, end - start), latin, own,
+                            [&own](QChar c) { return own.contains(c); })
+                : std::nullopt;
+        if (word && isWord(article ? word->toLower() : *word)) {
             result.replace(start, word->size(), *word);
         }
         start = end;

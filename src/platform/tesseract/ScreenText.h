@@ -25,7 +25,9 @@ using WordCheck = std::function<bool(const QString& word)>;
 // Words of Greek or Cyrillic letters that look like Latin ones ("ΑΡΧΕΙΟ")
 // are read in English letters ("APXEIO") when English is read beside the
 // language: a run of such Latin letters, four or more, that is a word of the
-// language (`code`, "ell" or "rus") written in its own letters comes out so.
+// language (`code`, "ell" or "rus") written in its own letters comes out so;
+// and so does one such capital alone at the start of a sentence, before a
+// word in the language's small letters ("H έξοδος").
 QString withLettersOfLanguage(const QString& text, const QString& code, const WordCheck& isWord);
 
 // Words of five letters or more that are not words of the language but

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace pellix {
 namespace {
 
@@ -119,6 +121,29 @@ TEST(DollarSign, AnSWhoseStrokeStandsOutOfTheCapitalAfterItIsADollar) {
                0);
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(),
               "$LANG $LANG SLANG $LANG");
+}
+
+TEST(Hyphenation, AWordBrokenAtTheEndOfAMonospacedLineTakesTheHyphenOfHyphenation) {
+    DrawnLine line;
+    line.space = 17; // one blank cell between words
+    for (const char* word : {"a", "long", "hyphen-", "ation", "and", "x-", "Next", "line"}) {
+        line.add(QString::fromLatin1(word), std::vector<int>(std::strlen(word), Small));
+    }
+    // Three lines: the recognizer's text breaks after "hyphen-" and "x-".
+    const std::vector<int> lineOf = {0, 0, 0, 1, 1, 1, 2, 2};
+    for (std::size_t k = 0; k < line.words.size(); ++k) {
+        line.words[k].line = lineOf[k];
+    }
+    const QString text = QStringLiteral("a long hyphen-\nation and x-\nNext line");
+    EXPECT_EQ(withCellBars(text, line.words, line.page.get()),
+              QStringLiteral(u"a long hyphen\u2010\nation and x-\nNext line"));
+    // Letters of a proportional font stay as read.
+    for (RecognizedWord& word : line.words) {
+        for (std::size_t k = 1; k < word.symbols.size(); k += 2) {
+            word.symbols[k].box.translate(-3, 0);
+        }
+    }
+    EXPECT_EQ(withCellBars(text, line.words, line.page.get()), text);
 }
 
 TEST(DoubleHyphen, AnOptionsHyphenAsWideAsTwoOfItsLinesHyphensIsTwo) {

@@ -3,6 +3,7 @@
 #include "platform/tesseract/ScreenImage.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -1384,7 +1385,14 @@ QString withCellBars(const QString& text, const std::vector<RecognizedWord>& rea
         }
         first = last;
     }
-    return result + text.mid(at);
+    result += text.mid(at);
+    // Manuals in a terminal break words at the ends of their lines with the
+    // hyphen of hyphenation, U+2010, which is drawn as a "-".
+    if (monospaced) {
+        static const QRegularExpression lineBreak(QStringLiteral("(?<=\\p{L})-(?=\n[ ]*\\p{Ll})"));
+        result.replace(lineBreak, QStringLiteral(u"\u2010"));
+    }
+    return result;
 }
 
 } // namespace pellix

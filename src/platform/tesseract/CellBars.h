@@ -53,7 +53,9 @@ struct RecognizedWord {
 // capital when it stands a fifth or more above them. An "S" before a capital
 // is a "$" when its stroke stands out of the capital, and the "-" of an
 // option ("-ignore") is "--" when its glyph is as wide as two of the line's
-// hyphens. The text is returned
+// hyphens. In a monospaced region, a "-" that breaks a word at the end of a
+// line before small letters is the hyphen of hyphenation, U+2010, as
+// manuals in a terminal write it. The text is returned
 // unchanged unless its words are the given words, in order, and `gray` is a
 // grey image of 8 bits a pixel.
 QString withCellBars(const QString& text, const std::vector<RecognizedWord>& words, PIX* gray);

@@ -84,6 +84,16 @@ TEST(ScreenText, AnMThatMakesNoWordWhereRnWouldIsRn) {
               "The return of the modem, tem; Afternoon: mkdir");
 }
 
+TEST(ScreenText, AnArticleRunIntoTheWordAfterItAtASentencesStartStandsApart) {
+    const QStringList list = {"kind", "man", "alike", "like", "mass"};
+    const WordCheck isWord = [&list](const QString& word) {
+        return list.contains(word);
+    };
+    // Within a sentence, a word of the list, or a rest that is none, stays.
+    EXPECT_EQ(withArticleApart("Akind of. Amass. \"Aman.\" Alike x Akind\nAkind. Azzz", isWord),
+              "A kind of. A mass. \"A man.\" Alike x Akind\nA kind. Azzz");
+}
+
 TEST(ScreenText, OptionsAndVariablesReadInCyrillicTwinsAreWrittenInEnglish) {
     // -с, $НОМЕ/.юсаЕ, --соо=УСЛОВИЕ, $МАМОРТ: Cyrillic letters with English twins.
     EXPECT_EQ(withEnglishNames(QStringLiteral(u"-\u0441 $\u041d\u041e\u041c\u0415/."

@@ -478,6 +478,27 @@ QString withRnForM(const QString& text, const WordCheck& isWord) {
     return result;
 }
 
+QString withArticleApart(const QString& text, const WordCheck& isWord) {
+    // After the end of a sentence and its closing quote, at an opening
+    // quote, or at a line's start.
+    static const QRegularExpression joined(QStringLiteral(
+        "(?:^|(?<=[.!?] )|(?<=[.!?][\"\u201d] )|(?<=[.!?] [\"\u201c])|(?<=\\n))A(\\p{Ll}{3,})"
+        "(?=[\\s,.;:!?]|$)"));
+    QString result = text;
+    // From the end, so that the places of the words before stay.
+    std::vector<QRegularExpressionMatch> found;
+    for (auto it = joined.globalMatch(text); it.hasNext();) {
+        found.push_back(it.next());
+    }
+    for (auto match = found.rbegin(); match != found.rend(); ++match) {
+        const QString word = match->captured();
+        if (!isWord(word) && !isWord(word.toLower()) && isWord(match->captured(1))) {
+            result.insert(match->capturedStart() + 1, QLatin1Char(' '));
+        }
+    }
+    return result;
+}
+
 QString tidyRecognizedText(const QString& text) {
     QString tidy = withOneAccent(text).normalized(QString::NormalizationForm_C);
     // "--" in a proportional font is one unbroken stroke at screen sizes,

@@ -36,6 +36,12 @@ QString withLettersOfLanguage(const QString& text, const QString& code, const Wo
 // as one.
 QString withRnForM(const QString& text, const WordCheck& isWord);
 
+// A sentence that starts with the article "A" ("A kind of") comes out at
+// times with the space after it lost ("Akind of"): a word at the start of a
+// sentence, "A" and small letters, that is no word of the language but
+// whose letters after the "A" are one, gets the space back.
+QString withArticleApart(const QString& text, const WordCheck& isWord);
+
 // Whether `text` is one word of English letters, with nothing else but
 // marks and figures.
 bool englishLetters(const QString& text);

@@ -88,12 +88,16 @@ TEST(ScreenImage, SmallTextGrowsToTheReadableHeightAndLargeTextStays) {
 TEST(ScreenImage, VerticalRulesGoAndGlyphsAndDashesStay) {
     PixPtr screen = page(400, 200, 240);
     drawText(screen.get(), 10, 10, 150, 4, 24, 20);
-    fill(screen.get(), 200, 0, 2, 200, 20);   // a table's cell border
-    fill(screen.get(), 220, 100, 170, 3, 20); // a run of dashes
+    fill(screen.get(), 200, 0, 2, 200, 20);    // a table's cell border
+    fill(screen.get(), 220, 100, 170, 3, 20);  // a run of dashes
+    fill(screen.get(), 210, 0, 2, 200, 190);   // a light border on the tint
+    fill(screen.get(), 300, 120, 90, 80, 200); // a light shaded panel
     removeVerticalRules(screen.get(), 24);
     EXPECT_EQ(at(screen.get(), 200, 100), 240u);
+    EXPECT_EQ(at(screen.get(), 210, 50), 240u);
     EXPECT_EQ(at(screen.get(), 300, 101), 20u);
     EXPECT_EQ(at(screen.get(), 10, 30), 20u);
+    EXPECT_EQ(at(screen.get(), 340, 160), 200u);
 }
 
 TEST(ScreenImage, AHugePageGrowsNoFurtherThanTheMemoryAllows) {

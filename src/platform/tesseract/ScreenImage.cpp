@@ -22,6 +22,8 @@ constexpr double MaxScale = 4.0;
 // Pixels the scaled page may have: 24 MB of grey, and a few times that for
 // the engine, keeping a 3840x2160 screen of text under 400 MB.
 constexpr double PixelBudget = 24e6;
+// A rule a ground's eighth darker than the ground is a rule still.
+constexpr l_uint32 FaintRuleShare = 8;
 // A frame taller than this many glyphs holds more than a line or two: a
 // panel or a table, whose borders part what it holds.
 constexpr int FrameGlyphs = 4;
@@ -536,6 +538,19 @@ void removeVerticalRules(PIX* gray, int glyphHeight) {
     PixPtr rules(ink ? pixOpenBrick(nullptr, ink.get(), 1, 3 * glyphHeight) : nullptr);
     if (rules) {
         PixPtr wider(pixDilateBrick(nullptr, rules.get(), 3, 1));
+        pixPaintThroughMask(gray, wider.get(), 0, 0, ground);
+    }
+    // Light rules too (the borders of a table on a tinted ground): fainter
+    // than ink, yet the recognizer reads them as "|" between cells. Thin
+    // ones only, as the shade of a sidebar is as faint and as tall.
+    const auto faint = static_cast<l_int32>(ground - ground / FaintRuleShare);
+    PixPtr shade(pixThresholdToBinary(gray, faint));
+    PixPtr tall(shade ? pixOpenBrick(nullptr, shade.get(), 1, 3 * glyphHeight) : nullptr);
+    PixPtr thin(tall ? pixSelectBySize(tall.get(), std::max(2, glyphHeight / 4), 0, 8,
+                                       L_SELECT_WIDTH, L_SELECT_IF_LTE, nullptr)
+                     : nullptr);
+    if (thin) {
+        PixPtr wider(pixDilateBrick(nullptr, thin.get(), 3, 1));
         pixPaintThroughMask(gray, wider.get(), 0, 0, ground);
     }
 }

@@ -85,19 +85,23 @@ TEST(ScreenImage, SmallTextGrowsToTheReadableHeightAndLargeTextStays) {
     EXPECT_EQ(typicalGlyphHeight(page(300, 100, 255).get()), 0);
 }
 
-TEST(ScreenImage, VerticalRulesGoAndGlyphsAndDashesStay) {
+TEST(ScreenImage, RulesGoAndGlyphsAndDashesStay) {
     PixPtr screen = page(400, 200, 240);
     drawText(screen.get(), 10, 10, 150, 4, 24, 20);
     fill(screen.get(), 200, 0, 2, 200, 20);    // a table's cell border
     fill(screen.get(), 220, 100, 170, 3, 20);  // a run of dashes
     fill(screen.get(), 210, 0, 2, 200, 190);   // a light border on the tint
     fill(screen.get(), 300, 120, 90, 80, 200); // a light shaded panel
-    removeVerticalRules(screen.get(), 24);
+    fill(screen.get(), 220, 99, 170, 1, 200);  // the dashes' smoothed edge
+    fill(screen.get(), 10, 190, 180, 2, 190);  // a light border across
+    removeRules(screen.get(), 24);
     EXPECT_EQ(at(screen.get(), 200, 100), 240u);
     EXPECT_EQ(at(screen.get(), 210, 50), 240u);
     EXPECT_EQ(at(screen.get(), 300, 101), 20u);
     EXPECT_EQ(at(screen.get(), 10, 30), 20u);
     EXPECT_EQ(at(screen.get(), 340, 160), 200u);
+    EXPECT_EQ(at(screen.get(), 300, 99), 200u);
+    EXPECT_EQ(at(screen.get(), 100, 190), 240u);
 }
 
 TEST(ScreenImage, AHugePageGrowsNoFurtherThanTheMemoryAllows) {

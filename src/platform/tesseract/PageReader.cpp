@@ -307,7 +307,7 @@ bool prepare(PageJob& job, Tile& tile, int pageGlyphHeight) {
         return false;
     }
     tile.scaledGlyphHeight = static_cast<int>(glyphHeight * tile.factor);
-    removeVerticalRules(tile.scaled.get(), tile.scaledGlyphHeight);
+    removeRules(tile.scaled.get(), tile.scaledGlyphHeight);
     removeFrames(tile.scaled.get(), tile.scaledGlyphHeight);
     tile.panes = pagePanes(tile.scaled.get(), tile.scaledGlyphHeight);
     tile.paneBlocks.resize(tile.panes.size());

@@ -528,7 +528,7 @@ double recognitionScale(int glyphHeight, double pixels) {
     return factor;
 }
 
-void removeVerticalRules(PIX* gray, int glyphHeight) {
+void removeRules(PIX* gray, int glyphHeight) {
     if (glyphHeight <= 0) {
         return;
     }
@@ -552,6 +552,19 @@ void removeVerticalRules(PIX* gray, int glyphHeight) {
     if (thin) {
         PixPtr wider(pixDilateBrick(nullptr, thin.get(), 3, 1));
         pixPaintThroughMask(gray, wider.get(), 0, 0, ground);
+    }
+    // Light rules across (a table's row borders) where no ink runs with
+    // them: a row of "-" or "=" in a terminal is ink.
+    PixPtr across(shade ? pixOpenBrick(nullptr, shade.get(), 3 * glyphHeight, 1) : nullptr);
+    PixPtr flat(across ? pixSelectBySize(across.get(), 0, std::max(2, glyphHeight / 4), 8,
+                                         L_SELECT_HEIGHT, L_SELECT_IF_LTE, nullptr)
+                       : nullptr);
+    PixPtr seed(flat && ink ? pixAnd(nullptr, flat.get(), ink.get()) : nullptr);
+    PixPtr inked(seed ? pixSeedfillBinary(nullptr, seed.get(), flat.get(), 8) : nullptr);
+    PixPtr faintOnly(inked ? pixSubtract(nullptr, flat.get(), inked.get()) : nullptr);
+    if (faintOnly) {
+        PixPtr taller(pixDilateBrick(nullptr, faintOnly.get(), 1, 3));
+        pixPaintThroughMask(gray, taller.get(), 0, 0, ground);
     }
 }
 

@@ -29,11 +29,12 @@ int typicalGlyphHeight(PIX* gray);
 // and so that a page of `pixels` never grows past a fixed pixel budget.
 double recognitionScale(int glyphHeight, double pixels);
 
-// Removes vertical rules (table cell borders, the edge of a sidebar) from a
-// grey page with glyphs of that height, painting them in the ground's grey:
-// read as one block, a table's borders would come out as letters. Vertical
-// only: a run of "=" or "-" in a terminal is text.
-void removeVerticalRules(PIX* gray, int glyphHeight);
+// Removes rules (table cell borders, the edge of a sidebar) from a grey page
+// with glyphs of that height, painting them in the ground's grey: read as
+// one block, a table's borders would come out as letters. Vertical rules of
+// any shade; rules across only where lighter than ink with no ink along
+// them, as a run of "=" or "-" in a terminal is text.
+void removeRules(PIX* gray, int glyphHeight);
 
 // Removes the frames of buttons, fields and tabs from a grey page with glyphs
 // of that height: thin outlines a line or a few tall with nothing inside

@@ -415,6 +415,13 @@ std::vector<RecognizedWord> recognizedWords(tesseract::TessBaseAPI& api) {
     return words;
 }
 
+// Whether a word is in the word list of `engine`'s language.
+WordCheck wordsOf(tesseract::TessBaseAPI& engine) {
+    return [&engine](const QString& word) {
+        return engine.IsValidWord(word.toUtf8().constData()) > 0;
+    };
+}
+
 // The part of a word in `box` of `part` with a blank border, as the engine
 // expects around a word; `word` is the whole word, whose height sets the
 // border.
@@ -593,10 +600,8 @@ void withValuesInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX
         if (!reading) {
             return true;
         }
-        const std::optional<QString> inLanguage = valueInLanguage(
-            word.text.mid(start, length), *reading, isWord, [english](const QString& w) {
-                return english->IsValidWord(w.toUtf8().constData()) > 0;
-            });
+        const std::optional<QString> inLanguage =
+            valueInLanguage(word.text.mid(start, length), *reading, isWord, wordsOf(*english));
         if (!inLanguage) {
             return true;
         }
@@ -618,14 +623,40 @@ bool amongOwn(const std::vector<RecognizedWord>& words, std::size_t index) {
     return std::any_of(neighbours.begin(), neighbours.end(), ownLetters);
 }
 
+// Reads word `index` again by `engine` as one word, and takes the glyphs
+// read where `accept` takes the reading as it is spelled and no glyph of
+// the word's neighbours came with them.
+void rereadWord(tesseract::TessBaseAPI& engine, PIX* part, std::vector<RecognizedWord>& words,
+                std::size_t index,
+                const std::function<std::optional<QString>(const QString&)>& accept) {
+    RecognizedWord& word = words[index];
+    const QRect crop = wordCrop(word.box, word.box, part);
+    const std::optional<QString> reading = readWord(engine, part, crop);
+    const std::optional<QString> accepted = reading ? accept(*reading) : std::nullopt;
+    if (!accepted) {
+        return;
+    }
+    bool beyond = false;
+    std::vector<RecognizedSymbol> symbols =
+        rereadSymbols(engine, crop.topLeft(), words, index, beyond);
+    QString spelled;
+    for (const RecognizedSymbol& symbol : symbols) {
+        spelled += symbol.text;
+    }
+    if (!beyond && spelled == *accepted) {
+        word.text = spelled;
+        word.symbols = std::move(symbols);
+    }
+}
+
 // The words among the language's own the recognizer read in English
 // letters, read again by the language's model alone where they are words of
 // the language.
 void withWordsInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                          WordReaders& readers, const QString& code, const WordCheck& isWord) {
     rewriteWords(text, words, [&](std::size_t index) {
-        RecognizedWord& word = words[index];
-        if (!drawnAlikeInLanguage(word.text, code) || !amongOwn(words, index)) {
+        const QString read = words[index].text;
+        if (!drawnAlikeInLanguage(read, code) || !amongOwn(words, index)) {
             return true;
         }
         // Pages in Latin letters have no engines of their language alone.
@@ -633,25 +664,9 @@ void withWordsInLanguage(QString& text, std::vector<RecognizedWord>& words, PIX*
         if (!own) {
             return false;
         }
-        const QRect crop = wordCrop(word.box, word.box, part);
-        const std::optional<QString> reading = readWord(*own, part, crop);
-        if (!reading) {
-            return true;
-        }
-        const std::optional<QString> inLanguage = wordInLanguage(word.text, *reading, code, isWord);
-        bool beyond = false;
-        std::vector<RecognizedSymbol> symbols =
-            inLanguage ? rereadSymbols(*own, crop.topLeft(), words, index, beyond)
-                       : std::vector<RecognizedSymbol>{};
-        QString spelled;
-        for (const RecognizedSymbol& symbol : symbols) {
-            spelled += symbol.text;
-        }
-        if (!inLanguage || beyond || spelled != *inLanguage) {
-            return true;
-        }
-        word.text = spelled;
-        word.symbols = std::move(symbols);
+        rereadWord(*own, part, words, index, [&](const QString& reading) {
+            return wordInLanguage(read, reading, code, isWord);
+        });
         return true;
     });
 }
@@ -673,36 +688,17 @@ bool betweenEnglish(const std::vector<RecognizedWord>& words, std::size_t index)
 void withWordsInEnglish(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                         WordReader& english, const QString& code) {
     rewriteWords(text, words, [&](std::size_t index) {
-        RecognizedWord& word = words[index];
-        if (!drawnAlikeInEnglish(word.text, code) || !betweenEnglish(words, index)) {
+        const QString read = words[index].text;
+        if (!drawnAlikeInEnglish(read, code) || !betweenEnglish(words, index)) {
             return true;
         }
         tesseract::TessBaseAPI* engine = english.engine();
         if (!engine) {
             return false;
         }
-        const QRect crop = wordCrop(word.box, word.box, part);
-        const std::optional<QString> reading = readWord(*engine, part, crop);
-        const WordCheck isEnglishWord = [engine](const QString& w) {
-            return engine->IsValidWord(w.toUtf8().constData()) > 0;
-        };
-        const std::optional<QString> inEnglish =
-            reading ? wordInEnglish(word.text, *reading, code, isEnglishWord) : std::nullopt;
-        if (!inEnglish) {
-            return true;
-        }
-        bool beyond = false;
-        std::vector<RecognizedSymbol> symbols =
-            rereadSymbols(*engine, crop.topLeft(), words, index, beyond);
-        QString spelled;
-        for (const RecognizedSymbol& symbol : symbols) {
-            spelled += symbol.text;
-        }
-        if (beyond || spelled != *inEnglish) {
-            return true;
-        }
-        word.text = spelled;
-        word.symbols = std::move(symbols);
+        rereadWord(*engine, part, words, index, [&](const QString& reading) {
+            return wordInEnglish(read, reading, code, wordsOf(*engine));
+        });
         return true;
     });
 }
@@ -726,9 +722,7 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     TextPtr text(api.GetUTF8Text());
     QString read = text ? QString::fromUtf8(text.get()) : QString();
     std::vector<RecognizedWord> words = recognizedWords(api);
-    const WordCheck isWord = [&api](const QString& word) {
-        return api.IsValidWord(word.toUtf8().constData()) > 0;
-    };
+    const WordCheck isWord = wordsOf(api);
     withEnglishRereads(read, words, part.get(), worker.readers->english, isWord);
     withValuesInLanguage(read, words, part.get(), *worker.readers, isWord);
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());

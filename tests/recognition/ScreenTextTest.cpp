@@ -8,6 +8,13 @@
 namespace pellix {
 namespace {
 
+// A word list of the given words.
+WordCheck listing(const QStringList& words) {
+    return [words](const QString& word) {
+        return words.contains(word);
+    };
+}
+
 TEST(ScreenText, ComposesAccentsAndReadsAMicroSignInGreekAsMu) {
     // Epsilon with a combining acute, and the Greek-extended epsilon with oxia.
     EXPECT_EQ(tidyRecognizedText(QStringLiteral(u"\u03b5\u0301\u03be\u03bf\u03b4\u03bf \u1f73")),
@@ -75,20 +82,14 @@ TEST(ScreenText, GreekCapitalsReadAsLatinOnesComeBackWhenTheyMakeAWord) {
 }
 
 TEST(ScreenText, AnMThatMakesNoWordWhereRnWouldIsRn) {
-    const QStringList list = {"return", "Afternoon", "modem", "modern", "tern"};
-    const WordCheck isWord = [&list](const QString& word) {
-        return list.contains(word);
-    };
+    const WordCheck isWord = listing({"return", "Afternoon", "modem", "modern", "tern"});
     // Words stay, short ones too ("tem" is Portuguese).
     EXPECT_EQ(withRnForM("The retum of the modem, tem; Aftemoon: mkdir", isWord),
               "The return of the modem, tem; Afternoon: mkdir");
 }
 
 TEST(ScreenText, AnArticleRunIntoTheWordAfterItAtASentencesStartStandsApart) {
-    const QStringList list = {"kind", "man", "alike", "like", "mass"};
-    const WordCheck isWord = [&list](const QString& word) {
-        return list.contains(word);
-    };
+    const WordCheck isWord = listing({"kind", "man", "alike", "like", "mass"});
     // Within a sentence, a word of the list, or a rest that is none, stays.
     EXPECT_EQ(withArticleApart("Akind of. Amass. \"Aman.\" Alike x Akind\nAkind. Azzz", isWord),
               "A kind of. A mass. \"A man.\" Alike x Akind\nA kind. Azzz");
@@ -212,11 +213,9 @@ TEST(ScreenText, AnOptionsValueReadInEnglishLettersIsAWordOfTheLanguage) {
 }
 
 TEST(ScreenText, AShortWordReadInEnglishTwinsAmongGreekIsGreek) {
-    const WordCheck greek = [](const QString& word) {
-        return QStringList{QStringLiteral(u"\u03b1\u03bd"), QStringLiteral(u"\u03ad\u03bd\u03b1"),
-                           QStringLiteral(u"\u03b1\u03c0\u03cc"), QStringLiteral(u"\u03c4\u03bf")}
-            .contains(word);
-    };
+    const WordCheck greek =
+        listing({QStringLiteral(u"\u03b1\u03bd"), QStringLiteral(u"\u03ad\u03bd\u03b1"),
+                 QStringLiteral(u"\u03b1\u03c0\u03cc"), QStringLiteral(u"\u03c4\u03bf")});
     const QString ell = QStringLiteral("ell");
     // "Av" and "Eva." read again as "Αν" and "ένα.": the accent and the case
     // come from the language's reading.
@@ -241,10 +240,7 @@ TEST(ScreenText, AShortWordReadInEnglishTwinsAmongGreekIsGreek) {
 }
 
 TEST(ScreenText, AShortWordReadInRussianTwinsAmongEnglishIsEnglish) {
-    const WordCheck english = [](const QString& word) {
-        return QStringList{QStringLiteral("on"), QStringLiteral("a"), QStringLiteral("in")}
-            .contains(word);
-    };
+    const WordCheck english = listing({"on", "a", "in"});
     const QString rus = QStringLiteral("rus");
     // "оп" and "а" among English words read again as "on" and "a".
     EXPECT_TRUE(drawnAlikeInEnglish(QStringLiteral(u"а"), rus));

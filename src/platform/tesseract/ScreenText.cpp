@@ -451,17 +451,28 @@ QString withLettersOfLanguage(const QString& text, const QString& code, const Wo
     return result;
 }
 
+namespace {
+
+// The matches of `pattern` in `text`, the last first: text written over
+// from its end keeps the places of the matches before.
+std::vector<QRegularExpressionMatch> matchesFromEnd(const QRegularExpression& pattern,
+                                                    const QString& text) {
+    std::vector<QRegularExpressionMatch> found;
+    for (auto it = pattern.globalMatch(text); it.hasNext();) {
+        found.push_back(it.next());
+    }
+    std::reverse(found.begin(), found.end());
+    return found;
+}
+
+} // namespace
+
 QString withRnForM(const QString& text, const WordCheck& isWord) {
     static const QRegularExpression letterRun(QStringLiteral("\\p{L}{%1,}").arg(RnWord));
     QString result = text;
-    // Replacing "m" by "rn" makes the text longer: from the end, the places
-    // of the runs before stay.
-    std::vector<QRegularExpressionMatch> runs;
-    for (auto it = letterRun.globalMatch(text); it.hasNext();) {
-        runs.push_back(it.next());
-    }
-    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-        const QString word = run->captured();
+    // Replacing "m" by "rn" makes the text longer.
+    for (const QRegularExpressionMatch& run : matchesFromEnd(letterRun, text)) {
+        const QString word = run.captured();
         if (!word.contains(QLatin1Char('m')) || isWord(word)) {
             continue;
         }
@@ -470,7 +481,7 @@ QString withRnForM(const QString& text, const WordCheck& isWord) {
             QString spelled = word;
             spelled.replace(at, 1, QStringLiteral("rn"));
             if (isWord(spelled)) {
-                result.replace(run->capturedStart(), word.size(), spelled);
+                result.replace(run.capturedStart(), word.size(), spelled);
                 break;
             }
         }
@@ -485,15 +496,10 @@ QString withArticleApart(const QString& text, const WordCheck& isWord) {
         "(?:^|(?<=[.!?] )|(?<=[.!?][\"\u201d] )|(?<=[.!?] [\"\u201c])|(?<=\\n))A(\\p{Ll}{3,})"
         "(?=[\\s,.;:!?]|$)"));
     QString result = text;
-    // From the end, so that the places of the words before stay.
-    std::vector<QRegularExpressionMatch> found;
-    for (auto it = joined.globalMatch(text); it.hasNext();) {
-        found.push_back(it.next());
-    }
-    for (auto match = found.rbegin(); match != found.rend(); ++match) {
-        const QString word = match->captured();
-        if (!isWord(word) && !isWord(word.toLower()) && isWord(match->captured(1))) {
-            result.insert(match->capturedStart() + 1, QLatin1Char(' '));
+    for (const QRegularExpressionMatch& match : matchesFromEnd(joined, text)) {
+        const QString word = match.captured();
+        if (!isWord(word) && !isWord(word.toLower()) && isWord(match.captured(1))) {
+            result.insert(match.capturedStart() + 1, QLatin1Char(' '));
         }
     }
     return result;

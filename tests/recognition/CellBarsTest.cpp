@@ -251,6 +251,26 @@ TEST(Underscore, ANarrowLetterBeforeADroppedUnderscoreStaysBeforeIt) {
     EXPECT_EQ(withCellBars(line.text, line.words, line.page.get()).toStdString(), "name fi_SE");
 }
 
+TEST(Underscore, AMarkReadWhollyBelowTheBaselineIsTheBars) {
+    DrawnLine line;
+    line.add(QStringLiteral("name"), std::vector<int>(4, Small));
+    line.add(QStringLiteral("-"), {Small});
+    // "__builtin" read as "— builtin": the two underscores' bar as a dash.
+    RecognizedWord& dash = line.words[1];
+    line.paint(dash.box, 255);
+    const QRect bar(dash.box.left(), Baseline + 3, 22, 2);
+    line.paint(bar, 0);
+    dash.text = QStringLiteral(u"\u2014");
+    dash.symbols[0] = {dash.text, bar};
+    dash.box = bar;
+    line.space = 3;
+    line.add(QStringLiteral("builtin"),
+             {Capital, Small, Capital, Capital, Capital, Capital, Small});
+    EXPECT_EQ(withCellBars(QStringLiteral(u"name \u2014 builtin"), line.words, line.page.get())
+                  .toStdString(),
+              "name __builtin");
+}
+
 TEST(BlankCell, GlyphsOfAMonospacedWordTwoCellsApartAreTwoWords) {
     DrawnLine line;
     line.space = 17;

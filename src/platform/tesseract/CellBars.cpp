@@ -529,13 +529,17 @@ QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
     const auto blank = [&](int left, int right) {
         return !page.anyInk(left, right, line.lineTop, line.baseline + glyph * 2 / 5);
     };
-    // A "_" read within a bar of underscores is the bar's; whatever was read
-    // within a bar of "=" is the bar misread.
-    const auto withinBar = [&](const RecognizedSymbol& symbol) {
+    // A "_" read within a bar of underscores is the bar's, and so is a mark
+    // read wholly below the baseline ("__builtin" read as "— builtin");
+    // whatever was read within a bar of "=" is the bar misread.
+    const auto withinBar = [&](const RecognizedSymbol& symbol, int baseline) {
         const QRect& box = symbol.box;
+        const bool underscore =
+            symbol.text == QLatin1String("_") ||
+            (!symbol.text.isEmpty() && !symbol.text[0].isLetterOrNumber() && box.top() >= baseline);
         return std::any_of(bars.begin(), bars.end(), [&](const Span& bar) {
             if (bar.mark == QLatin1Char('_')) {
-                return symbol.text == QLatin1String("_") && box.left() <= bar.end + pitch / 2 &&
+                return underscore && box.left() <= bar.end + pitch / 2 &&
                        box.right() >= bar.start - pitch / 2;
             }
             return box.center().x() >= bar.start && box.center().x() <= bar.end;
@@ -559,7 +563,7 @@ QString lineWithBars(const Page& page, const std::vector<RecognizedWord>& words,
     for (std::size_t i = first; i < last; ++i) {
         bool wordStart = true;
         for (const RecognizedSymbol& symbol : words[i].symbols) {
-            if (withinBar(symbol)) {
+            if (withinBar(symbol, words[i].baseline)) {
                 continue;
             }
             while (nextBar < bars.size() && bars[nextBar].start - pitch / 2 < symbol.box.left() &&

@@ -121,9 +121,9 @@ bool drawnAlikeInLanguage(const QString& read, const QString& code);
 std::optional<QString> wordInEnglish(const QString& read, const QString& english,
                                      const QString& code, const WordCheck& isEnglishWord);
 
-// Whether `read` is letters of language `code` drawn like English ones, in
-// small letters, with the marks of prose around them: one for
-// `wordInEnglish` to weigh.
+// Whether `read` is letters of language `code` drawn like English ones, not
+// in capitals, with the marks of prose around them: one for `wordInEnglish`
+// to weigh.
 bool drawnAlikeInEnglish(const QString& read, const QString& code);
 
 // Whether `text` has letters of an alphabet with English twins and no

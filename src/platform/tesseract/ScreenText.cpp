@@ -341,39 +341,46 @@ bool twinWord(const QRegularExpressionMatch& word, const QString& other, bool la
                       : drawnAlike(match.captured(2), word.captured(2), twins);
 }
 
+// The letters drawn alike in language `code` where `match`, a prose word,
+// is letters all drawn alike there: English ones, two at least, when
+// `latin`, else the language's own.
+const Lookalikes* proseTwins(const QRegularExpressionMatch& match, const QString& code,
+                             bool latin) {
+    if (!match.hasMatch() || (latin && match.capturedLength(2) < 2)) {
+        return nullptr;
+    }
+    return twinsOf(match.captured(2), code, latin ? latinOf : ownOf);
+}
+
+// `other` where it is the twin reading of `read` as `twinWord` weighs it.
+std::optional<QString> twinReading(const QString& read, const QString& other, const QString& code,
+                                   bool latin, const WordCheck& isWord) {
+    const QRegularExpressionMatch match = proseWord(read);
+    const Lookalikes* twins = proseTwins(match, code, latin);
+    if (twins == nullptr || !twinWord(match, other, latin, *twins, isWord)) {
+        return std::nullopt;
+    }
+    return other;
+}
+
 } // namespace
 
 bool drawnAlikeInLanguage(const QString& read, const QString& code) {
-    const QRegularExpressionMatch english = proseWord(read);
-    return english.hasMatch() && english.capturedLength(2) >= 2 &&
-           twinsOf(english.captured(2), code, latinOf) != nullptr;
+    return proseTwins(proseWord(read), code, true) != nullptr;
 }
 
 std::optional<QString> wordInLanguage(const QString& read, const QString& own, const QString& code,
                                       const WordCheck& isWord) {
-    const QRegularExpressionMatch english = proseWord(read);
-    const Lookalikes* twins =
-        drawnAlikeInLanguage(read, code) ? twinsOf(english.captured(2), code, latinOf) : nullptr;
-    if (twins == nullptr || !twinWord(english, own, true, *twins, isWord)) {
-        return std::nullopt;
-    }
-    return own;
+    return twinReading(read, own, code, true, isWord);
 }
 
 bool drawnAlikeInEnglish(const QString& read, const QString& code) {
-    const QRegularExpressionMatch own = proseWord(read);
-    return own.hasMatch() && twinsOf(own.captured(2), code, ownOf) != nullptr;
+    return proseTwins(proseWord(read), code, false) != nullptr;
 }
 
 std::optional<QString> wordInEnglish(const QString& read, const QString& english,
                                      const QString& code, const WordCheck& isEnglishWord) {
-    const QRegularExpressionMatch own = proseWord(read);
-    const Lookalikes* twins =
-        drawnAlikeInEnglish(read, code) ? twinsOf(own.captured(2), code, ownOf) : nullptr;
-    if (twins == nullptr || !twinWord(own, english, false, *twins, isEnglishWord)) {
-        return std::nullopt;
-    }
-    return english;
+    return twinReading(read, english, code, false, isEnglishWord);
 }
 
 QString withEnglishNames(const QString& text, const QString& code) {

@@ -48,6 +48,25 @@ TEST(ScreenText, ADashStartingAWordIsALongOption) {
     // Between words, or standing alone, a dash stays one.
     const QString prose = QStringLiteral(u"this\u2014that, a \u2014 b, 1\u20132");
     EXPECT_EQ(tidyRecognizedText(prose), prose);
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral("-c, ~-category ~usage -~-diff=P")),
+              QStringLiteral("-c, --category --usage --diff=P"));
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral("-S, --Suppress-common-lines [--No-messages]")),
+              QStringLiteral("-S, --suppress-common-lines [--no-messages]"));
+    const QString capitals = QStringLiteral("--XML --Xa a--Bob");
+    EXPECT_EQ(tidyRecognizedText(capitals), capitals);
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral("-|, --lock [-|] -| and")),
+              QStringLiteral("-l, --lock [-l] -l and"));
+    const QString bars = QStringLiteral("a -|- b |-| c -||");
+    EXPECT_EQ(tidyRecognizedText(bars), bars);
+    const QString tildes = QStringLiteral("cd ~user/bin ~/x 1~deb12u1 =~ ~ and");
+    EXPECT_EQ(tidyRecognizedText(tildes), tildes);
+}
+
+TEST(ScreenText, AJStartingAPathIsItsSlash) {
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral("Jusr/lib\nsee Jetc/passwd")),
+              QStringLiteral("/usr/lib\nsee /etc/passwd"));
+    const QString words = QStringLiteral("Jusr Java/Kotlin Jim/etc");
+    EXPECT_EQ(tidyRecognizedText(words), words);
 }
 
 TEST(ScreenText, GreekCapitalsReadAsLatinOnesComeBackWhenTheyMakeAWord) {
@@ -122,6 +141,10 @@ TEST(ScreenText, AWordReadAgainInEnglishTakesItsPlaceOnlyWhenClearlyBetter) {
     // Read well in its own letters, or English letters already: not read again.
     EXPECT_FALSE(englishRereadWanted(ham, 95));
     EXPECT_FALSE(englishRereadWanted(QStringLiteral("Is"), 40));
+    // An option named in such letters is read again however sure; its value
+    // in the language's words is not reason enough.
+    EXPECT_TRUE(englishRereadWanted(QStringLiteral(u"-\u0442,"), 95));
+    EXPECT_FALSE(englishRereadWanted(QStringLiteral(u"--size=\u0420\u0410\u0417"), 95));
     EXPECT_FALSE(englishReadingWins(ham, 95, xdvi, 99));
     // The English reading must be sure, surer by a margin, of English letters
     // only, one word, and of another count of characters than the first.
@@ -136,6 +159,29 @@ TEST(ScreenText, AWordReadAgainInEnglishTakesItsPlaceOnlyWhenClearlyBetter) {
     const QString on = QStringLiteral(u"\u043e\u043f"); // оп
     EXPECT_FALSE(englishReadingWins(on, 83, QStringLiteral("on"), 95));
     EXPECT_TRUE(englishReadingWins(on, 83, QStringLiteral("on"), 95, true));
+}
+
+TEST(ScreenText, AnUnknownWordTakesAVerySureEnglishReading) {
+    const WordCheck russian = [](const QString& word) {
+        return word == QStringLiteral(u"сон");
+    };
+    const QString rus = QStringLiteral("rus");
+    EXPECT_TRUE(englishForUnknownWord(QStringLiteral(u"сгоп"), 89, QStringLiteral("cron"), 95, rus,
+                                      russian));
+    EXPECT_TRUE(englishForUnknownWord(QStringLiteral(u"(аргоро$)"), 84, QStringLiteral("(apropos)"),
+                                      96, rus, russian));
+    // A word of the language, a reading less sure or not a word of English
+    // letters, and twins letter for letter stay as first read.
+    EXPECT_FALSE(
+        englishForUnknownWord(QStringLiteral(u"сон"), 80, QStringLiteral("con"), 95, rus, russian));
+    EXPECT_FALSE(englishForUnknownWord(QStringLiteral(u"сгоп"), 89, QStringLiteral("cron"), 91, rus,
+                                       russian));
+    EXPECT_FALSE(englishForUnknownWord(QStringLiteral(u"сгоп"), 89, QStringLiteral("c@n"), 95, rus,
+                                       russian));
+    EXPECT_FALSE(englishForUnknownWord(QStringLiteral(u"сгоп"), 96, QStringLiteral("cron"), 95, rus,
+                                       russian));
+    EXPECT_FALSE(englishForUnknownWord(QStringLiteral(u"\u039c\u0392"), 80, QStringLiteral("MB"),
+                                       95, QStringLiteral("ell"), russian));
 }
 
 TEST(ScreenText, CodeReadAgainInEnglishKeepsTheLanguagesWordsAndItsDashes) {
@@ -176,6 +222,11 @@ TEST(ScreenText, CodeReadAgainInEnglishKeepsTheLanguagesWordsAndItsDashes) {
     EXPECT_FALSE(englishCode(path, glyphs(QStringLiteral(u"$HOME/.вocale,")), isWord));
     EXPECT_FALSE(englishCode(option, glyphs("--color[=YCN0BMUE]"), isWord));
     EXPECT_FALSE(englishCode(QStringLiteral(u"[=УСЛОВИЕ]"), glyphs("[=-YCNOBVE}"), isWord));
+    // Nor do words of the language joined by a slash; a word that is none of
+    // them still reads as code.
+    EXPECT_FALSE(englishCode(QStringLiteral(u"рама/условие,"), glyphs("u/unu,"), isWord));
+    EXPECT_EQ(spelled(englishCode(QStringLiteral(u"рама/юсаЕ"), glyphs("pama/locale"), isWord)),
+              "pama/locale");
 }
 
 TEST(ScreenText, AnOptionsValueReadInEnglishLettersIsAWordOfTheLanguage) {

@@ -518,7 +518,7 @@ void rewriteWords(QString& text, std::vector<RecognizedWord>& words,
 // confidence, read again by the English engine where its reading wins; code
 // takes the English reading but for the language's words in it.
 void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* part,
-                        WordReader& english, const WordCheck& isWord) {
+                        WordReader& english, const QString& code, const WordCheck& isWord) {
     rewriteWords(text, words, [&](std::size_t index) {
         RecognizedWord& word = words[index];
         if (!englishRereadWanted(word.text, word.confidence)) {
@@ -554,9 +554,11 @@ void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* 
                 symbols[k].text = (*code)[k];
                 chosen += symbols[k].text;
             }
-        } else if (!beyond && englishReadingWins(word.text, word.confidence, *reading,
-                                                 static_cast<float>(engine->MeanTextConf()),
-                                                 amongEnglish(words, index))) {
+        } else if (const auto sure = static_cast<float>(engine->MeanTextConf());
+                   !beyond && (englishReadingWins(word.text, word.confidence, *reading, sure,
+                                                  amongEnglish(words, index)) ||
+                               englishForUnknownWord(word.text, word.confidence, *reading, sure,
+                                                     code, isWord))) {
             chosen = *reading;
         } else {
             return true;
@@ -723,10 +725,10 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     QString read = text ? QString::fromUtf8(text.get()) : QString();
     std::vector<RecognizedWord> words = recognizedWords(api);
     const WordCheck isWord = wordsOf(api);
-    withEnglishRereads(read, words, part.get(), worker.readers->english, isWord);
-    withValuesInLanguage(read, words, part.get(), *worker.readers, isWord);
     const QString language = QString::fromUtf8(api.GetInitLanguagesAsString());
     const QString own = language.section(QLatin1Char('+'), 0, 0);
+    withEnglishRereads(read, words, part.get(), worker.readers->english, own, isWord);
+    withValuesInLanguage(read, words, part.get(), *worker.readers, isWord);
     withWordsInLanguage(read, words, part.get(), *worker.readers, own, isWord);
     withWordsInEnglish(read, words, part.get(), worker.readers->english, own);
     read = withCellBars(read, words, part.get());

@@ -59,6 +59,9 @@ constexpr qsizetype CodeWordRun = 5;
 constexpr float OwnSure = 90;
 constexpr float EnglishSure = 85;
 constexpr float EnglishAhead = 8;
+// How sure the English model must be of a word the language's list does
+// not hold: misread words of the language it reads at 70 and less.
+constexpr float EnglishSurest = 92;
 
 bool inAlphabetWithTwins(QChar c) {
     return c.isLetter() &&
@@ -148,7 +151,12 @@ bool writtenInLettersWithTwins(const QString& code) {
 }
 
 bool englishRereadWanted(const QString& word, float confidence) {
-    return confidence < OwnSure && std::any_of(word.begin(), word.end(), inAlphabetWithTwins);
+    // No option is named in such letters, however sure the reading ("-т").
+    static const QRegularExpression ownOptionName(
+        QStringLiteral("^[-\u2013\u2014~]+\\w*[\\p{Cyrillic}\\p{Greek}]"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    return std::any_of(word.begin(), word.end(), inAlphabetWithTwins) &&
+           (confidence < OwnSure || ownOptionName.match(word).hasMatch());
 }
 
 bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
@@ -173,6 +181,19 @@ englishCode(const QString& own, std::vector<QString> englishGlyphs, const WordCh
     if (!std::any_of(own.begin(), own.end(), inAlphabetWithTwins) || !englishLetters(english) ||
         (dashLike(own.front()) && !dashLike(english.front()))) {
         return std::nullopt;
+    }
+    // Words of the language joined by a slash ("и/или") are prose, not a path.
+    static const QRegularExpression joined(QStringLiteral("^\\p{L}+(?:/\\p{L}+)+[.,;:)]?$"),
+                                           QRegularExpression::UseUnicodePropertiesOption);
+    if (joined.match(own).hasMatch()) {
+        static const QRegularExpression slash(QStringLiteral("[/.,;:)]"));
+        const QStringList parts = own.split(slash, Qt::SkipEmptyParts);
+        if (std::all_of(parts.begin(), parts.end(), [&isWord](const QString& part) {
+                return std::all_of(part.begin(), part.end(), inAlphabetWithTwins) &&
+                       isWord(part.toLower());
+            })) {
+            return std::nullopt;
+        }
     }
     static const QRegularExpression letterRun(QStringLiteral("\\p{L}+"));
     std::vector<QString> ownRuns;
@@ -378,6 +399,23 @@ bool drawnAlikeInEnglish(const QString& read, const QString& code) {
     return proseTwins(proseWord(read), code, false) != nullptr;
 }
 
+bool englishForUnknownWord(const QString& own, float ownConfidence, const QString& english,
+                           float englishConfidence, const QString& code, const WordCheck& isWord) {
+    static const QRegularExpression letters(QStringLiteral("\\p{L}+"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
+    const QString ownLetters = letters.match(tidyRecognizedText(own)).captured();
+    const QRegularExpressionMatch englishWord = proseWord(english);
+    if (ownLetters.isEmpty() || isWord(ownLetters.toLower()) || !englishWord.hasMatch() ||
+        !englishLetters(english) || englishConfidence < EnglishSurest ||
+        englishConfidence < ownConfidence) {
+        return false;
+    }
+    const auto twins = std::find_if(std::begin(DrawnAlike), std::end(DrawnAlike),
+                                    [&code](const Lookalikes& row) { return code == row.code; });
+    return twins == std::end(DrawnAlike) ||
+           !drawnAlike(englishWord.captured(2), ownLetters, *twins);
+}
+
 std::optional<QString> wordInEnglish(const QString& read, const QString& english,
                                      const QString& code, const WordCheck& isEnglishWord) {
     return twinReading(read, english, code, false, isEnglishWord);
@@ -516,10 +554,34 @@ QString tidyRecognizedText(const QString& text) {
     QString tidy = withOneAccent(text).normalized(QString::NormalizationForm_C);
     // "--" in a proportional font is one unbroken stroke at screen sizes,
     // which the recognizer takes for a dash; a dash does not start a word.
+    // Two short strokes side by side are also read as a wave ("~-usage",
+    // "-~-diff"); a tilde starting a word is a home folder, which a "/"
+    // follows.
     static const QRegularExpression longOption(
-        QStringLiteral(u"(^|[\\s(\\[{\"'=])[\u2013\u2014]-?(?=[A-Za-z])"),
+        QStringLiteral(u"(^|[\\s(\\[{\"'=])(?:[\u2013\u2014]-?|-?~-?(?![\\w.-]*/))(?=[A-Za-z])"),
         QRegularExpression::MultilineOption);
     tidy.replace(longOption, QStringLiteral("\\1--"));
+    // Long options are named in small letters; the recognizer reads the
+    // first one after "--" as a capital at times ("--Suppress-common-lines").
+    static const QRegularExpression capitalOption(
+        QStringLiteral(
+            "(?:^|(?<=[\\s(\\[{\"'=,|]))--[A-Z](?=[a-z][a-z-]*[a-z](?:[=\\[,;.)\\]]|\\s|$))"),
+        QRegularExpression::MultilineOption);
+    for (auto it = capitalOption.globalMatch(tidy); it.hasNext();) {
+        const qsizetype at = it.next().capturedEnd() - 1;
+        tidy[at] = tidy[at].toLower();
+    }
+    // The option "-l" is read with a bar at times; no option is a bar.
+    static const QRegularExpression barOption(QStringLiteral("(^|[\\s(\\[])-\\|(?=[,;)\\]]|\\s|$)"),
+                                              QRegularExpression::MultilineOption);
+    tidy.replace(barOption, QStringLiteral("\\1-l"));
+    // At the start of a path the recognizer reads the "/" as a "J" at
+    // times ("Jusr/lib"): no word is spelled so.
+    static const QRegularExpression rootFolder(
+        QStringLiteral("(^|\\s)J(?=(?:bin|boot|dev|etc|home|lib|media|mnt|opt|proc|root|run|"
+                       "sbin|srv|sys|tmp|usr|var)/)"),
+        QRegularExpression::MultilineOption);
+    tidy.replace(rootFolder, QStringLiteral("\\1/"));
     for (qsizetype i = 0; i < tidy.size(); ++i) {
         if (tidy[i] != MicroSign) {
             continue;

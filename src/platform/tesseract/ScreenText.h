@@ -67,6 +67,15 @@ bool englishRereadWanted(const QString& word, float confidence);
 bool englishReadingWins(const QString& own, float ownConfidence, const QString& english,
                         float englishConfidence, bool amongEnglish = false);
 
+// Whether the English model's reading of a word the language's model read
+// in its own letters takes its place when that reading is no word of the
+// language (`code`) by `isWord`, accents mended: the English one is a word of
+// English letters with the marks of prose, very sure and no less sure than
+// the first ("сгоп" for "cron"), and not its twin letter for letter ("ΜΒ",
+// "MB"), which saw the same glyphs.
+bool englishForUnknownWord(const QString& own, float ownConfidence, const QString& english,
+                           float englishConfidence, const QString& code, const WordCheck& isWord);
+
 // Whether a word is code: a path, an address, an assignment, a variable of
 // the shell ("$HOME/.locale", "user@host", "LANG=C") or an option ("-k,").
 bool codeLike(const QString& word);

@@ -114,6 +114,16 @@ TEST(ScreenText, AnArticleRunIntoTheWordAfterItAtASentencesStartStandsApart) {
               "A kind of. A mass. \"A man.\" Alike x Akind\nA kind. Azzz");
 }
 
+TEST(ScreenText, AWordBrokenAtAHyphenAndASpaceKeepsTheHyphenOfHyphenation) {
+    const WordCheck isWord = listing({"default", "compress", "und"});
+    EXPECT_EQ(withHyphenationKept("the de- fault; --auto-com- press", isWord),
+              QStringLiteral(u"the de\u2010 fault; --auto-com\u2010 press"));
+    // Parts that make no word, a line's end, a capital after the space and a
+    // dash between words stay.
+    const QString kept = QStringLiteral("Ein- und Aus; de-\nfault de- Fault de - fault");
+    EXPECT_EQ(withHyphenationKept(kept, isWord), kept);
+}
+
 TEST(ScreenText, OptionsAndVariablesReadInCyrillicTwinsAreWrittenInEnglish) {
     // -с, $НОМЕ/.юсаЕ, --соо=УСЛОВИЕ, $МАМОРТ: Cyrillic letters with English twins.
     EXPECT_EQ(withEnglishNames(QStringLiteral(u"-\u0441 $\u041d\u041e\u041c\u0415/."

@@ -732,8 +732,10 @@ bool readRegion(tesseract::TessBaseAPI& api, Worker& worker, Tile& tile, std::si
     withWordsInLanguage(read, words, part.get(), *worker.readers, own, isWord);
     withWordsInEnglish(read, words, part.get(), worker.readers->english, own);
     read = withCellBars(read, words, part.get());
-    tile.texts[index] = withArticleApart(
-        withRnForM(withLettersOfLanguage(withEnglishNames(read, own), own, isWord), isWord),
+    tile.texts[index] = withHyphenationKept(
+        withArticleApart(
+            withRnForM(withLettersOfLanguage(withEnglishNames(read, own), own, isWord), isWord),
+            isWord),
         isWord);
     return true;
 }

@@ -10,6 +10,7 @@ namespace pellix {
 namespace {
 
 constexpr char16_t MicroSign = u'\u00b5';
+constexpr char16_t Hyphen = u'\u2010';
 constexpr char16_t GreekMu = u'\u03bc';
 
 bool greek(QChar c) {
@@ -529,6 +530,19 @@ QString withRnForM(const QString& text, const WordCheck& isWord) {
                 result.replace(run.capturedStart(), word.size(), spelled);
                 break;
             }
+        }
+    }
+    return result;
+}
+
+QString withHyphenationKept(const QString& text, const WordCheck& isWord) {
+    static const QRegularExpression broken(QStringLiteral("(\\p{L}+)-(?= (\\p{Ll}+))"),
+                                           QRegularExpression::UseUnicodePropertiesOption);
+    QString result = text;
+    for (auto it = broken.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        if (isWord((match.captured(1) + match.captured(2)).toLower())) {
+            result[match.capturedEnd() - 1] = QChar(Hyphen);
         }
     }
     return result;

@@ -42,6 +42,14 @@ QString withRnForM(const QString& text, const WordCheck& isWord);
 // whose letters after the "A" are one, gets the space back.
 QString withArticleApart(const QString& text, const WordCheck& isWord);
 
+// Manuals break words at the ends of their lines with U+2010, the hyphen of
+// hyphenation, and keep it where their text is laid out again in longer
+// lines ("de\u2010 fault"), where it looks like any "-". A "-" between
+// letters and a space before small letters is written so where the two
+// parts make a word of the language; parts that do not ("Ein- und Ausgabe")
+// stand for a word left out.
+QString withHyphenationKept(const QString& text, const WordCheck& isWord);
+
 // Whether `text` is one word of English letters, with nothing else but
 // marks and figures.
 bool englishLetters(const QString& text);

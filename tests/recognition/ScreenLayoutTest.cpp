@@ -107,4 +107,16 @@ TEST(ScreenLayout, OverlappingBlocksAreReadOnce) {
 }
 
 } // namespace
+TEST(ScreenLayout, ARunOfEqualsGoingOnFromALineJoinsIt) {
+    // Glyphs 20 px tall; a one-line region ending at x 399 on rows 100-119.
+    std::vector<ReadingRegion> regions = {{QRect(0, 0, 400, 80)}, {QRect(0, 100, 400, 20)}};
+    EXPECT_EQ(lineGoingOn(regions, QRect(410, 105, 200, 8), 20), regions.begin() + 1);
+    // Too thick, too short, too far, off its rows, or after a tall region.
+    EXPECT_EQ(lineGoingOn(regions, QRect(410, 102, 200, 12), 20), regions.end());
+    EXPECT_EQ(lineGoingOn(regions, QRect(410, 105, 40, 8), 20), regions.end());
+    EXPECT_EQ(lineGoingOn(regions, QRect(430, 105, 200, 8), 20), regions.end());
+    EXPECT_EQ(lineGoingOn(regions, QRect(410, 115, 200, 8), 20), regions.end());
+    EXPECT_EQ(lineGoingOn(regions, QRect(410, 30, 200, 8), 20), regions.end());
+}
+
 } // namespace pellix

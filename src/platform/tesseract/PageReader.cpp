@@ -247,11 +247,16 @@ void addLeftOverText(std::vector<ReadingRegion>& regions, PIX* page, int glyphHe
     for (l_int32 i = 0; i < count; ++i) {
         l_int32 x = 0, y = 0, w = 0, h = 0;
         boxaGetBoxGeometry(boxes.get(), i, &x, &y, &w, &h);
+        const QRect box(x, y, w, h);
+        // The rest of a line of "=" that the layout took for a rule.
+        if (const auto line = lineGoingOn(regions, box, glyphHeight); line != regions.end()) {
+            line->box |= box;
+            continue;
+        }
         // Rules, frames and specks are no text.
         if (h < glyphHeight / 2 || w < glyphHeight || h > 20 * glyphHeight) {
             continue;
         }
-        const QRect box(x, y, w, h);
         // Around a region already read: the frame of a button, not new text.
         if (std::any_of(regions.begin(), regions.end(), [&box](const ReadingRegion& region) {
                 return region.box.intersects(box);

@@ -221,4 +221,17 @@ std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks
     return regions;
 }
 
+std::vector<ReadingRegion>::iterator lineGoingOn(std::vector<ReadingRegion>& regions,
+                                                 const QRect& run, int glyphHeight) {
+    if (run.height() >= glyphHeight / 2 || run.width() < 3 * glyphHeight) {
+        return regions.end();
+    }
+    return std::find_if(regions.begin(), regions.end(), [&](const ReadingRegion& region) {
+        const QRect& line = region.box;
+        return line.height() < 2 * glyphHeight && run.left() > line.right() &&
+               run.left() - line.right() <= glyphHeight && run.top() >= line.top() &&
+               run.bottom() <= line.bottom();
+    });
+}
+
 } // namespace pellix

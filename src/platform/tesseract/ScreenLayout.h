@@ -26,4 +26,11 @@ struct ReadingRegion {
 // row in the other, so a sidebar beside a page of text stays apart.
 std::vector<ReadingRegion> readingRegions(const std::vector<LayoutBlock>& blocks);
 
+// The region of one line that a thin run of ink (`run`, a row of "=" or "-")
+// goes on from, on the line's rows and less than a glyph's height after its
+// end: the layout takes such a run for a rule when it stands in a column of
+// its own ("+++-===...-===="). Nothing when there is none.
+std::vector<ReadingRegion>::iterator lineGoingOn(std::vector<ReadingRegion>& regions,
+                                                 const QRect& run, int glyphHeight);
+
 } // namespace pellix

@@ -62,6 +62,13 @@ TEST(ScreenText, ADashStartingAWordIsALongOption) {
     EXPECT_EQ(tidyRecognizedText(tildes), tildes);
 }
 
+TEST(ScreenText, AFilesModeInALongListingReadsAsAMode) {
+    EXPECT_EQ(tidyRecognizedText(QStringLiteral("-Pwxr-xr-x 1 root\n-rwxr-xr-xX 1 root")),
+              QStringLiteral("-rwxr-xr-x 1 root\n-rwxr-xr-x 1 root"));
+    const QString kept = QStringLiteral("-r--r--r-- drwxr-xr-x. -Pwxr-xr-xy XPwxr-xr-x");
+    EXPECT_EQ(tidyRecognizedText(kept), kept);
+}
+
 TEST(ScreenText, AJStartingAPathIsItsSlash) {
     EXPECT_EQ(tidyRecognizedText(QStringLiteral("Jusr/lib\nsee Jetc/passwd")),
               QStringLiteral("/usr/lib\nsee /etc/passwd"));

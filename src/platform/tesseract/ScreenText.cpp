@@ -585,6 +585,13 @@ QString tidyRecognizedText(const QString& text) {
         const qsizetype at = it.next().capturedEnd() - 1;
         tidy[at] = tidy[at].toLower();
     }
+    // A file's mode in a long listing ("-rwxr-xr-x"): its first "r" is read
+    // as a "P" at times, and its last "x" as "xX".
+    static const QRegularExpression mode(
+        QStringLiteral(
+            "(?<!\\S)([-dlcbps])[rP]([w-][xsS-][r-][w-][xsS-][r-][w-][xtT-])X?(?=[.+@]?(?:\\s|$))"),
+        QRegularExpression::MultilineOption);
+    tidy.replace(mode, QStringLiteral("\\1r\\2"));
     // The option "-l" is read with a bar at times; no option is a bar.
     static const QRegularExpression barOption(QStringLiteral("(^|[\\s(\\[])-\\|(?=[,;)\\]]|\\s|$)"),
                                               QRegularExpression::MultilineOption);

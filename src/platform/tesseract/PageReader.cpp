@@ -520,8 +520,9 @@ void rewriteWords(QString& text, std::vector<RecognizedWord>& words,
 }
 
 // The words of `text` the language's model read in its own letters without
-// confidence, read again by the English engine where its reading wins; code
-// takes the English reading but for the language's words in it.
+// confidence, read again by the English engine where its reading wins (or,
+// for a word the language's list does not hold, is very sure); code takes
+// the English reading but for the language's words in it.
 void withEnglishRereads(QString& text, std::vector<RecognizedWord>& words, PIX* part,
                         WordReader& english, const QString& code, const WordCheck& isWord) {
     rewriteWords(text, words, [&](std::size_t index) {

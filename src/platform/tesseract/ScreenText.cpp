@@ -78,13 +78,23 @@ qsizetype visibleLength(const QString& text) {
     return std::count_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
 }
 
-const Lookalikes* lookalikesOf(const QString& code) {
-    for (const Lookalikes& row : LookalikeLetters) {
+// The row of `table` for language `code`; none for a language without twins.
+template <std::size_t N>
+const Lookalikes* rowFor(const Lookalikes (&table)[N], const QString& code) {
+    for (const Lookalikes& row : table) {
         if (code == QLatin1String(row.code)) {
             return &row;
         }
     }
     return nullptr;
+}
+
+const Lookalikes* lookalikesOf(const QString& code) {
+    return rowFor(LookalikeLetters, code);
+}
+
+const Lookalikes* drawnAlikeOf(const QString& code) {
+    return rowFor(DrawnAlike, code);
 }
 
 // `word` with each letter of `from` written as its twin in `to`; nothing when
@@ -307,9 +317,8 @@ QRegularExpressionMatch proseWord(const QString& text) {
 // for them.
 const Lookalikes* twinsOf(const QString& word, const QString& code,
                           QString (*letters)(const Lookalikes&)) {
-    const auto twins = std::find_if(std::begin(DrawnAlike), std::end(DrawnAlike),
-                                    [&code](const Lookalikes& row) { return code == row.code; });
-    if (twins == std::end(DrawnAlike) || word.toUpper() == word) {
+    const Lookalikes* twins = drawnAlikeOf(code);
+    if (twins == nullptr || word.toUpper() == word) {
         return nullptr;
     }
     const QString alphabet = letters(*twins);
@@ -411,10 +420,8 @@ bool englishForUnknownWord(const QString& own, float ownConfidence, const QStrin
         englishConfidence < ownConfidence) {
         return false;
     }
-    const auto twins = std::find_if(std::begin(DrawnAlike), std::end(DrawnAlike),
-                                    [&code](const Lookalikes& row) { return code == row.code; });
-    return twins == std::end(DrawnAlike) ||
-           !drawnAlike(englishWord.captured(2), ownLetters, *twins);
+    const Lookalikes* twins = drawnAlikeOf(code);
+    return twins == nullptr || !drawnAlike(englishWord.captured(2), ownLetters, *twins);
 }
 
 std::optional<QString> wordInEnglish(const QString& read, const QString& english,

@@ -15,8 +15,11 @@ namespace pellix {
 // with a micro sign within a Greek word read as the letter mu it looks
 // like: the Greek model mixes the two up. Greek letters with the breathings
 // and accents of the older spelling ("ἶ") have the one accent of today's
-// ("ί"). A dash at the start of a word ("\u2014file=FILE") is the "--" of a
-// long option.
+// ("ί"). A dash or a tilde at the start of a word ("\u2014file=FILE",
+// "~-usage") is the "--" of a long option, whose name is in small letters.
+// Marks of code no word holds come out as the code they stand for: "-|"
+// alone is the option "-l", a "J" before a root folder ("Jusr/") the path's
+// "/", and a file's mode of a long listing has no "P" or trailing "X".
 QString tidyRecognizedText(const QString& text);
 
 // Whether a word is in the word list of the language being read.
@@ -60,10 +63,11 @@ bool writtenInLettersWithTwins(const QString& code);
 
 // Whether a word the language's model read with `confidence` (0 to 100) is
 // worth reading again with an English model alone: it is in Cyrillic or Greek
-// letters, which English names are misread in, and not read with confidence.
-// The recognizer tries English on a stretch of a line only when the
-// language's reading of it is poor by its own measure, and a word of the
-// language's list ("хам" for "xdvi") passes at any confidence.
+// letters, which English names are misread in, and not read with confidence,
+// or it is an option named in such letters ("-т"), which no option is. The
+// recognizer tries English on a stretch of a line only when the language's
+// reading of it is poor by its own measure, and a word of the language's
+// list ("хам" for "xdvi") passes at any confidence.
 bool englishRereadWanted(const QString& word, float confidence);
 
 // Whether the English model's reading of such a word takes its place: it is

@@ -413,7 +413,8 @@ bool englishForUnknownWord(const QString& own, float ownConfidence, const QStrin
                            float englishConfidence, const QString& code, const WordCheck& isWord) {
     static const QRegularExpression letters(QStringLiteral("\\p{L}+"),
                                             QRegularExpression::UseUnicodePropertiesOption);
-    const QString ownLetters = letters.match(tidyRecognizedText(own)).captured();
+    const QString ownLetters =
+        letters.match(withOneAccent(own).normalized(QString::NormalizationForm_C)).captured();
     const QRegularExpressionMatch englishWord = proseWord(english);
     if (ownLetters.isEmpty() || isWord(ownLetters.toLower()) || !englishWord.hasMatch() ||
         !englishLetters(english) || englishConfidence < EnglishSurest ||

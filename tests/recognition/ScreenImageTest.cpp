@@ -104,6 +104,29 @@ TEST(ScreenImage, RulesGoAndGlyphsAndDashesStay) {
     EXPECT_EQ(at(screen.get(), 100, 190), 240u);
 }
 
+TEST(ScreenImage, AFrameGoesThoughAMarkSharesTheTopRowOfItsBounds) {
+    PixPtr screen = page(300, 120, 240);
+    drawText(screen.get(), 150, 30, 120, 2, 20, 20);
+    // A button's frame with rounded corners, and a mark of its own in the
+    // corner its rounding leaves.
+    fill(screen.get(), 24, 20, 113, 2, 20);
+    fill(screen.get(), 24, 59, 113, 2, 20);
+    fill(screen.get(), 20, 24, 2, 33, 20);
+    fill(screen.get(), 139, 24, 2, 33, 20);
+    for (int i = 0; i < 3; ++i) {
+        fill(screen.get(), 21 + i, 23 - i, 1, 1, 20);
+        fill(screen.get(), 137 + i, 21 + i, 1, 1, 20);
+        fill(screen.get(), 21 + i, 57 + i, 1, 1, 20);
+        fill(screen.get(), 137 + i, 59 - i, 1, 1, 20);
+    }
+    fill(screen.get(), 20, 20, 1, 1, 20);
+    removeFrames(screen.get(), 20);
+    EXPECT_EQ(at(screen.get(), 80, 20), 240u);
+    EXPECT_EQ(at(screen.get(), 20, 40), 240u);
+    EXPECT_EQ(at(screen.get(), 20, 20), 20u);
+    EXPECT_EQ(at(screen.get(), 151, 45), 20u); // text stays
+}
+
 TEST(ScreenImage, AHugePageGrowsNoFurtherThanTheMemoryAllows) {
     const double screen4k = 3840.0 * 2160.0;
     const double factor = recognitionScale(6, screen4k);

@@ -239,7 +239,9 @@ void addLeftOverText(std::vector<ReadingRegion>& regions, PIX* page, int glyphHe
         pixClearInRect(ink.get(), box);
         boxDestroy(&box);
     }
-    PixPtr lines(pixCloseBrick(nullptr, ink.get(), 2 * glyphHeight, glyphHeight / 2));
+    // Composite bricks take a few passes over the page, not one for each
+    // pixel of the brick.
+    PixPtr lines(pixCloseCompBrick(nullptr, ink.get(), 2 * glyphHeight, glyphHeight / 2));
     BoxaPtr found(lines ? pixConnCompBB(lines.get(), 8) : nullptr);
     // Top to bottom, so the items of a column follow one another.
     BoxaPtr boxes(found ? boxaSort(found.get(), L_SORT_BY_Y, L_SORT_INCREASING, nullptr) : nullptr);

@@ -1,6 +1,7 @@
 #include "platform/tesseract/ScreenImage.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -42,11 +43,52 @@ PixPtr inkOf(PIX* gray, l_uint32* ground = nullptr) {
     return PixPtr(pixThresholdToBinary(gray, static_cast<l_int32>(median) * 2 / 3));
 }
 
+// Paints `gray` in `value` where `mask`, placed at (x, y), is set. Leptonica
+// unpacks the mask to the page's depth first, a page's worth of memory,
+// which an empty mask need not cost.
+void paintThrough(PIX* gray, PIX* mask, int x, int y, l_uint32 value) {
+    l_int32 empty = 1;
+    if (mask && pixZero(mask, &empty) == 0 && !empty) {
+        pixPaintThroughMask(gray, mask, x, y, value);
+    }
+}
+
 PixPtr gray8(PIX* page) {
     if (pixGetDepth(page) == 32) {
         return PixPtr(pixConvertRGBToLuminance(page));
     }
     return PixPtr(pixConvertTo8(page, 0));
+}
+
+// The first pixel of a binary row from `from` up to `end` that is set (or
+// clear, when `set` is false); `end` when there is none. Blank stretches of
+// a row go by a word of 32 pixels at a time.
+int nextPixel(const l_uint32* row, int from, int end, bool set) {
+    while (from < end) {
+        l_uint32 word = row[from >> 5];
+        if (!set) {
+            word = ~word;
+        }
+        word &= 0xffffffffu >> (from & 31); // the pixels from `from` on
+        if (word != 0) {
+            return std::min(end, (from & ~31) + std::countl_zero(word));
+        }
+        from = (from & ~31) + 32;
+    }
+    return end;
+}
+
+// The last set pixel of a binary row from `from` down to `low`; -1 for none.
+int lastSetPixel(const l_uint32* row, int from, int low) {
+    while (from >= low) {
+        const l_uint32 word = row[from >> 5] & (0xffffffffu << (31 - (from & 31)));
+        if (word != 0) {
+            const int at = (from & ~31) + 31 - std::countr_zero(word);
+            return at >= low ? at : -1;
+        }
+        from = (from & ~31) - 1;
+    }
+    return -1;
 }
 
 // Columns set apart by less are the columns of one table or listing, read
@@ -201,18 +243,10 @@ std::optional<PaneGutter> gutterAlong(PIX* ink, int x, int top, int bottom, int 
     std::vector<int> ends(index(bottom) + 1, -1);
     for (int row = top; row <= bottom; ++row) {
         const l_uint32* line = data + row * wpl;
-        for (int i = x + 1; i <= last[std::size_t(row)]; ++i) {
-            if (GET_DATA_BIT(line, i)) {
-                starts[index(row)] = i;
-                break;
-            }
-        }
-        for (int i = x - 1; i >= first[std::size_t(row)]; --i) {
-            if (GET_DATA_BIT(line, i)) {
-                ends[index(row)] = i;
-                break;
-            }
-        }
+        const int end = last[std::size_t(row)] + 1;
+        const int start = nextPixel(line, x + 1, end, true);
+        starts[index(row)] = start < end ? start : -1;
+        ends[index(row)] = lastSetPixel(line, x - 1, first[std::size_t(row)]);
     }
     // A column's lines start at one edge, or indented from it; and the gap
     // beside it is about as wide all along. Neither holds for the gap
@@ -292,8 +326,10 @@ std::optional<PaneGutter> tallestGutter(PIX* ink, int glyphHeight) {
     if (w < 3 * wide || h < tall) {
         return std::nullopt;
     }
-    // Set where ink lies within half a gutter's width across.
-    PixPtr near(pixDilateBrick(nullptr, ink, wide, 1));
+    // Set where ink lies within half a gutter's width across; turned a
+    // quarter left, so that column x is read along row w - 1 - x.
+    PixPtr nearInk(pixDilateBrick(nullptr, ink, wide, 1));
+    PixPtr near(nearInk ? pixRotate90(nearInk.get(), -1) : nullptr);
     if (!near) {
         return std::nullopt;
     }
@@ -303,12 +339,8 @@ std::optional<PaneGutter> tallestGutter(PIX* ink, int glyphHeight) {
     const l_int32 wpl = pixGetWpl(ink);
     for (l_int32 y = 0; y < h; ++y) {
         const l_uint32* row = data + y * wpl;
-        for (l_int32 x = 0; x < w; ++x) {
-            if (GET_DATA_BIT(row, x)) {
-                first[std::size_t(y)] = std::min<int>(first[std::size_t(y)], x);
-                last[std::size_t(y)] = x;
-            }
-        }
+        first[std::size_t(y)] = nextPixel(row, 0, w, true);
+        last[std::size_t(y)] = lastSetPixel(row, w - 1, 0);
     }
     const auto blankRow = [&](int y) {
         return last[std::size_t(y)] < 0;
@@ -335,15 +367,13 @@ std::optional<PaneGutter> tallestGutter(PIX* ink, int glyphHeight) {
     for (l_int32 x = wide; x < w - wide; ++x) {
         failedBefore.swap(failed);
         failed.clear();
+        const l_uint32* column = nearData + (w - 1 - x) * nearWpl;
         for (l_int32 y = 0; y < h;) {
-            if (GET_DATA_BIT(nearData + y * nearWpl, x)) {
-                ++y;
-                continue;
+            const int runTop = nextPixel(column, y, h, false);
+            if (runTop >= h) {
+                break;
             }
-            const int runTop = y;
-            while (y < h && !GET_DATA_BIT(nearData + y * nearWpl, x)) {
-                ++y;
-            }
+            y = nextPixel(column, runTop, h, true);
             const int runBottom = y - 1;
             if (runBottom - runTop + 1 < tall ||
                 (best && runBottom - runTop <= best->bottom - best->top)) {
@@ -534,28 +564,30 @@ void removeRules(PIX* gray, int glyphHeight) {
     }
     l_uint32 ground = 255;
     PixPtr ink = inkOf(gray, &ground);
-    // Taller than three lines of text: no glyph stroke is.
-    PixPtr rules(ink ? pixOpenBrick(nullptr, ink.get(), 1, 3 * glyphHeight) : nullptr);
+    // Taller than three lines of text: no glyph stroke is. (Composite
+    // bricks take a few passes over the page instead of one a row; their
+    // length may come out a pixel or two off, which a rule's is not near.)
+    PixPtr rules(ink ? pixOpenCompBrick(nullptr, ink.get(), 1, 3 * glyphHeight) : nullptr);
     if (rules) {
         PixPtr wider(pixDilateBrick(nullptr, rules.get(), 3, 1));
-        pixPaintThroughMask(gray, wider.get(), 0, 0, ground);
+        paintThrough(gray, wider.get(), 0, 0, ground);
     }
     // Light rules too (the borders of a table on a tinted ground): fainter
     // than ink, yet the recognizer reads them as "|" between cells. Thin
     // ones only, as the shade of a sidebar is as faint and as tall.
     const auto faint = static_cast<l_int32>(ground - ground / FaintRuleShare);
     PixPtr shade(pixThresholdToBinary(gray, faint));
-    PixPtr tall(shade ? pixOpenBrick(nullptr, shade.get(), 1, 3 * glyphHeight) : nullptr);
+    PixPtr tall(shade ? pixOpenCompBrick(nullptr, shade.get(), 1, 3 * glyphHeight) : nullptr);
     PixPtr thin(tall ? pixSelectBySize(tall.get(), std::max(2, glyphHeight / 4), 0, 8,
                                        L_SELECT_WIDTH, L_SELECT_IF_LTE, nullptr)
                      : nullptr);
     if (thin) {
         PixPtr wider(pixDilateBrick(nullptr, thin.get(), 3, 1));
-        pixPaintThroughMask(gray, wider.get(), 0, 0, ground);
+        paintThrough(gray, wider.get(), 0, 0, ground);
     }
     // Light rules across (a table's row borders) where no ink runs with
     // them: a row of "-" or "=" in a terminal is ink.
-    PixPtr across(shade ? pixOpenBrick(nullptr, shade.get(), 3 * glyphHeight, 1) : nullptr);
+    PixPtr across(shade ? pixOpenCompBrick(nullptr, shade.get(), 3 * glyphHeight, 1) : nullptr);
     PixPtr flat(across ? pixSelectBySize(across.get(), 0, std::max(2, glyphHeight / 4), 8,
                                          L_SELECT_HEIGHT, L_SELECT_IF_LTE, nullptr)
                        : nullptr);
@@ -564,7 +596,7 @@ void removeRules(PIX* gray, int glyphHeight) {
     PixPtr faintOnly(inked ? pixSubtract(nullptr, flat.get(), inked.get()) : nullptr);
     if (faintOnly) {
         PixPtr taller(pixDilateBrick(nullptr, faintOnly.get(), 1, 3));
-        pixPaintThroughMask(gray, taller.get(), 0, 0, ground);
+        paintThrough(gray, taller.get(), 0, 0, ground);
     }
 }
 
@@ -572,11 +604,41 @@ namespace {
 
 // Paints in `ground` the frames among the parts of `ink`, a binary copy of
 // `gray`.
+// The part of `ink` joined within bounds (x, y, w, h), alone, as a picture
+// of that size: filled from the ink of its top row, which other parts may
+// share.
+PixPtr partWithin(PIX* ink, int x, int y, int w, int h) {
+    BOX* box = boxCreate(x, y, w, h);
+    PixPtr clip(pixClipRectangle(ink, box, nullptr));
+    boxDestroy(&box);
+    PixPtr seed(pixCreate(w, h, 1));
+    if (!clip || !seed) {
+        return {};
+    }
+    const l_uint32* top = pixGetData(clip.get());
+    for (int at = nextPixel(top, 0, w, true); at < w;
+         at = nextPixel(top, nextPixel(top, at, w, false), w, true)) {
+        pixClearAll(seed.get());
+        pixSetPixel(seed.get(), at, 0, 1);
+        PixPtr part(pixSeedfillBinary(nullptr, seed.get(), clip.get(), 8));
+        BOX* bounds = nullptr;
+        if (part && pixClipToForeground(part.get(), nullptr, &bounds) == 0 && bounds) {
+            l_int32 bx = 0, by = 0, bw = 0, bh = 0;
+            boxGetGeometry(bounds, &bx, &by, &bw, &bh);
+            boxDestroy(&bounds);
+            if (bx == 0 && by == 0 && bw == w && bh == h) {
+                return part;
+            }
+        }
+    }
+    return {};
+}
+
 void paintFrames(PIX* gray, PIX* ink, l_uint32 ground, int glyphHeight) {
-    PIXA* found = nullptr;
-    BoxaPtr boxes(ink ? pixConnComp(ink, &found, 8) : nullptr);
-    PixaPtr parts(found);
-    const l_int32 count = boxes && parts ? boxaGetCount(boxes.get()) : 0;
+    // Bounds first, the parts themselves only for the few of a frame's size:
+    // a page of text has thousands of glyphs.
+    BoxaPtr boxes(ink ? pixConnCompBB(ink, 8) : nullptr);
+    const l_int32 count = boxes ? boxaGetCount(boxes.get()) : 0;
     const int margin = std::max(2, glyphHeight / 4);
     for (l_int32 i = 0; i < count; ++i) {
         l_int32 x = 0, y = 0, w = 0, h = 0;
@@ -586,7 +648,7 @@ void paintFrames(PIX* gray, PIX* ink, l_uint32 ground, int glyphHeight) {
         if (h < glyphHeight * 5 / 4 || h > FrameGlyphs * glyphHeight || w < 2 * glyphHeight) {
             continue;
         }
-        PixPtr mask(pixaGetPix(parts.get(), i, L_CLONE));
+        PixPtr mask = partWithin(ink, x, y, w, h);
         BOX* inner = boxCreate(margin, margin, w - 2 * margin, h - 2 * margin);
         PixPtr core(mask ? pixClipRectangle(mask.get(), inner, nullptr) : nullptr);
         boxDestroy(&inner);
@@ -602,7 +664,7 @@ void paintFrames(PIX* gray, PIX* ink, l_uint32 ground, int glyphHeight) {
         }
         PixPtr wider(pixDilateBrick(nullptr, mask.get(), 3, 3));
         if (wider) {
-            pixPaintThroughMask(gray, wider.get(), x, y, ground);
+            paintThrough(gray, wider.get(), x, y, ground);
         }
     }
 }
@@ -695,7 +757,7 @@ std::vector<QRect> regionSlices(PIX* gray, const QRect& box, int maxHeight, int 
     PixPtr marks(part ? pixThresholdToBinary(part.get(), static_cast<l_int32>(ground) * 7 / 8)
                       : nullptr);
     const int ruleLength = std::max(3 * glyphHeight, box.width() / 3);
-    PixPtr rules(marks ? pixOpenBrick(nullptr, marks.get(), ruleLength, 1) : nullptr);
+    PixPtr rules(marks ? pixOpenCompBrick(nullptr, marks.get(), ruleLength, 1) : nullptr);
     l_int32 noRules = 0;
     if (!rules || (pixZero(rules.get(), &noRules), !noRules)) {
         return {box};

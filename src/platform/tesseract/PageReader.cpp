@@ -156,6 +156,25 @@ private:
     bool m_failed = false;
 };
 
+// An engine that lays parts out and reads nothing: it loads no language, so
+// the first part is laid out while the engines that read still load. Made
+// when first needed.
+class LayoutEngine {
+public:
+    explicit LayoutEngine(const EnginePool::Factory& create) : m_create(create) {}
+
+    tesseract::TessBaseAPI& get() {
+        if (!m_engine) {
+            m_engine = m_create();
+        }
+        return *m_engine;
+    }
+
+private:
+    const EnginePool::Factory& m_create;
+    EngineHandle m_engine;
+};
+
 // The word readers of a worker: English, and the page's language alone.
 struct WordReaders {
     explicit WordReaders(const PageEngines& engines) : english(engines.english), own(engines.own) {}
@@ -168,6 +187,7 @@ struct Worker {
     int slot;
     std::function<tesseract::TessBaseAPI&()> engine; // waits while it loads
     WordReaders* readers;
+    LayoutEngine* layout;
     long long regionWeight = 0; // tenths of pixels the region under way is worth
     std::function<bool()> poll; // true stops the run
 };
@@ -794,7 +814,7 @@ void work(Worker& worker, int pageGlyphHeight) {
             const std::size_t index = tile.nextPane++;
             ++job.layoutsRunning;
             lock.unlock();
-            layOutPane(worker.engine(), tile, index);
+            layOutPane(worker.layout->get(), tile, index);
             lock.lock();
             if (--tile.panesLeft == 0) {
                 lock.unlock();
@@ -860,8 +880,8 @@ void work(Worker& worker, int pageGlyphHeight) {
 }
 
 // The second worker: loads the first worker's engine and then its own while
-// the first prepares the page, so that the page need not wait for them; then
-// shares the work. Stopped and joined however the page ends.
+// the first prepares the page and lays it out, so that the page need not wait
+// for them; then shares the work. Stopped and joined however the page ends.
 class Helper {
 public:
     Helper(PageJob& job, const PageEngines& engines)
@@ -906,10 +926,12 @@ private:
             EngineHandle engine = engines.pool.take(engines.language, engines.create);
             const int glyphHeight = m_ready.get_future().get();
             WordReaders readers(engines);
+            LayoutEngine layout(engines.layout);
             Worker worker{&m_job,
                           1,
                           [&engine]() -> tesseract::TessBaseAPI& { return *engine; },
                           &readers,
+                          &layout,
                           0,
                           [this] {
                               return m_job.stop.load();
@@ -963,9 +985,11 @@ std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
     if (poll()) {
         return std::nullopt;
     }
+    LayoutEngine layout(engines.layout);
     Worker worker{
-        &job,     0, [&helper]() -> tesseract::TessBaseAPI& { return helper.firstEngine(); },
-        &readers, 0, poll};
+        &job,     0,       [&helper]() -> tesseract::TessBaseAPI& { return helper.firstEngine(); },
+        &readers, &layout, 0,
+        poll};
     work(worker, glyphHeight);
     while (!helper.done() && !poll()) {
         std::this_thread::sleep_for(WaitStep);

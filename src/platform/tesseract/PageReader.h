@@ -59,15 +59,16 @@ struct WordEngines {
 
 // The engines a page is read with: those of its language (which may read
 // English beside its own, "rus+eng"); English ones that read again the words
-// the first read in the language's letters without confidence; and ones of
-// the language alone that read again the values of options read in English
-// letters ("--size=PA3MEP").
+// the first read in the language's letters without confidence; ones of the
+// language alone that read again the values of options read in English
+// letters ("--size=PA3MEP"); and ones that only lay pages out.
 struct PageEngines {
     QByteArray language;
     EnginePool& pool;
     EnginePool::Factory create;
     WordEngines english;
     WordEngines own;
+    EnginePool::Factory layout; // engines that lay pages out and load no language
 };
 
 // The text of the page, or nothing when the run was cancelled. Throws

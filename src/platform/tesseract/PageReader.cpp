@@ -21,6 +21,7 @@
 #include <future>
 #include <iterator>
 #include <limits>
+#include <numeric>
 #include <thread>
 
 namespace pellix {
@@ -92,7 +93,8 @@ struct Tile {
     std::vector<long long> areas;
     std::vector<QString> texts;
     long long regionArea = 0;
-    std::size_t nextRegion = 0;
+    std::vector<std::size_t> order; // of reading: the largest regions first
+    std::size_t nextRegion = 0;     // in that order
     std::size_t regionsLeft = 0;
     bool laidOut = false;
 };
@@ -385,6 +387,13 @@ void planTile(Tile& tile) {
         tile.areas.push_back(static_cast<long long>(region.box.width()) * region.box.height());
         tile.regionArea += tile.areas.back();
     }
+    // The largest first, so that the workers end together rather than one
+    // waiting while the other reads a large region last.
+    tile.order.resize(tile.regions.size());
+    std::iota(tile.order.begin(), tile.order.end(), std::size_t{0});
+    std::stable_sort(tile.order.begin(), tile.order.end(), [&tile](std::size_t a, std::size_t b) {
+        return tile.areas[a] > tile.areas[b];
+    });
     tile.texts.resize(tile.regions.size());
 }
 
@@ -846,7 +855,7 @@ void work(Worker& worker, int pageGlyphHeight) {
         }
         if (readable) {
             Tile& tile = *readable;
-            const std::size_t index = tile.nextRegion++;
+            const std::size_t index = tile.order[tile.nextRegion++];
             worker.regionWeight =
                 tileWeight(tile) * (10 - LayoutTenths) * tile.areas[index] / tile.regionArea;
             lock.unlock();

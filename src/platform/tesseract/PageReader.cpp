@@ -158,25 +158,6 @@ private:
     bool m_failed = false;
 };
 
-// An engine that lays parts out and reads nothing: it loads no language, so
-// the first part is laid out while the engines that read still load. Made
-// when first needed.
-class LayoutEngine {
-public:
-    explicit LayoutEngine(const EnginePool::Factory& create) : m_create(create) {}
-
-    tesseract::TessBaseAPI& get() {
-        if (!m_engine) {
-            m_engine = m_create();
-        }
-        return *m_engine;
-    }
-
-private:
-    const EnginePool::Factory& m_create;
-    EngineHandle m_engine;
-};
-
 // The word readers of a worker: English, and the page's language alone.
 struct WordReaders {
     explicit WordReaders(const PageEngines& engines) : english(engines.english), own(engines.own) {}
@@ -189,7 +170,9 @@ struct Worker {
     int slot;
     std::function<tesseract::TessBaseAPI&()> engine; // waits while it loads
     WordReaders* readers;
-    LayoutEngine* layout;
+    // Lays parts out and reads nothing: it loads no language, so the first
+    // part is laid out while the engines that read still load.
+    tesseract::TessBaseAPI* layout;
     long long regionWeight = 0; // tenths of pixels the region under way is worth
     std::function<bool()> poll; // true stops the run
 };
@@ -823,7 +806,7 @@ void work(Worker& worker, int pageGlyphHeight) {
             const std::size_t index = tile.nextPane++;
             ++job.layoutsRunning;
             lock.unlock();
-            layOutPane(worker.layout->get(), tile, index);
+            layOutPane(*worker.layout, tile, index);
             lock.lock();
             if (--tile.panesLeft == 0) {
                 lock.unlock();
@@ -935,12 +918,12 @@ private:
             EngineHandle engine = engines.pool.take(engines.language, engines.create);
             const int glyphHeight = m_ready.get_future().get();
             WordReaders readers(engines);
-            LayoutEngine layout(engines.layout);
+            EngineHandle layout = engines.layout();
             Worker worker{&m_job,
                           1,
                           [&engine]() -> tesseract::TessBaseAPI& { return *engine; },
                           &readers,
-                          &layout,
+                          layout.get(),
                           0,
                           [this] {
                               return m_job.stop.load();
@@ -994,11 +977,14 @@ std::optional<QString> readScreenPage(PIX* page, const PageEngines& engines,
     if (poll()) {
         return std::nullopt;
     }
-    LayoutEngine layout(engines.layout);
-    Worker worker{
-        &job,     0,       [&helper]() -> tesseract::TessBaseAPI& { return helper.firstEngine(); },
-        &readers, &layout, 0,
-        poll};
+    EngineHandle layout = engines.layout();
+    Worker worker{&job,
+                  0,
+                  [&helper]() -> tesseract::TessBaseAPI& { return helper.firstEngine(); },
+                  &readers,
+                  layout.get(),
+                  0,
+                  poll};
     work(worker, glyphHeight);
     while (!helper.done() && !poll()) {
         std::this_thread::sleep_for(WaitStep);

@@ -565,8 +565,9 @@ void removeRules(PIX* gray, int glyphHeight) {
     l_uint32 ground = 255;
     PixPtr ink = inkOf(gray, &ground);
     // Taller than three lines of text: no glyph stroke is. (Composite
-    // bricks take a few passes over the page instead of one a row; their
-    // length may come out a pixel or two off, which a rule's is not near.)
+    // bricks take a few passes over the page, not one for each pixel of the
+    // brick's length; that length may come out a pixel or two off, which a
+    // rule's is nowhere near.)
     PixPtr rules(ink ? pixOpenCompBrick(nullptr, ink.get(), 1, 3 * glyphHeight) : nullptr);
     if (rules) {
         PixPtr wider(pixDilateBrick(nullptr, rules.get(), 3, 1));
@@ -602,8 +603,6 @@ void removeRules(PIX* gray, int glyphHeight) {
 
 namespace {
 
-// Paints in `ground` the frames among the parts of `ink`, a binary copy of
-// `gray`.
 // The part of `ink` joined within bounds (x, y, w, h), alone, as a picture
 // of that size: filled from the ink of its top row, which other parts may
 // share.
@@ -634,6 +633,8 @@ PixPtr partWithin(PIX* ink, int x, int y, int w, int h) {
     return {};
 }
 
+// Paints in `ground` the frames among the parts of `ink`, a binary copy of
+// `gray`.
 void paintFrames(PIX* gray, PIX* ink, l_uint32 ground, int glyphHeight) {
     // Bounds first, the parts themselves only for the few of a frame's size:
     // a page of text has thousands of glyphs.
